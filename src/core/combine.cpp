@@ -1,0 +1,206 @@
+#include "core/combine.h"
+
+#include "core/cp932.h"
+#include "core/divide.h"
+#include "core/ttdformat.h"
+
+#include <algorithm>
+
+namespace kovrant {
+
+namespace {
+
+constexpr QStringView Crlf = u"\r\n";
+
+// Wider fields than three digits are only honoured where they name a place in the source;
+// three-digit fields always are, so a record can add at most this many lines past its end.
+constexpr qint64 ThreeDigitLimit = 999;
+
+QString NormaliseToCrlf(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        out.append(text.sliced(runStart, i - runStart));
+        out.append(Crlf);
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        runStart = i + 1;
+    }
+    out.append(text.sliced(runStart));
+    return out;
+}
+
+bool StartsWithCrlf(QStringView text, qsizetype at)
+{
+    return at + 1 < text.size() && text[at] == u'\r' && text[at + 1] == u'\n';
+}
+
+// Which text of the source the CRC stored in the TTD was computed over.
+enum class Match { None, Trimmed, TrimmedPlusCrlf, Whole };
+
+// The trimmed text is what was divided, or it is with the empty last line that a trailing
+// line of tags leaves. The whole text as given covers what trimming loses: an empty first
+// line, or several empty last lines, of a source written next to its TTD.
+Match FindCrcMatch(CrcService& crc, QStringView whole, QStringView trimmed, QStringView crcText,
+                   bool tryTrimmed)
+{
+    if (tryTrimmed) {
+        QByteArray bytes;
+        if (EncodeCp932(trimmed, bytes)) {
+            qint32 count = qint32(bytes.size());
+            crc.Compute(bytes, count, false, -1);
+            if (crc.ResultText() == crcText)
+                return Match::Trimmed;
+            QByteArray crlf("\r\n");
+            qint32 crlfCount = 2;
+            crc.Compute(crlf, crlfCount, true, -1);
+            if (crc.ResultText() == crcText)
+                return Match::TrimmedPlusCrlf;
+        }
+    }
+    const bool wholeDiffers =
+        whole.data() != trimmed.data() || whole.size() > trimmed.size() + Crlf.size();
+    if (wholeDiffers && SourceLyricsCrc(crc, whole) == crcText)
+        return Match::Whole;
+    return Match::None;
+}
+
+void SplitIntoLines(LineTable& table, qsizetype begin, qsizetype end)
+{
+    const QStringView text(table.text);
+    qsizetype start = begin;
+    for (qsizetype i = begin; i < end; ++i) {
+        if (StartsWithCrlf(text, i) && i + 1 < end) {
+            table.lines.push_back({start, i - start});
+            start = i + 2;
+            ++i;
+        }
+    }
+    table.lines.push_back({start, end - start});
+}
+
+void PlaceTags(LineTable& table, const std::vector<TagRecord>& records)
+{
+    const auto sourceLines = qint64(table.lines.size());
+    qint64 lastLine = sourceLines - 1;
+    table.tags.reserve(records.size());
+    for (const TagRecord& record : records) {
+        const bool lineInSource = record.line < sourceLines;
+        if (record.line > ThreeDigitLimit && !lineInSource)
+            continue;
+        if (record.column > ThreeDigitLimit &&
+            !(lineInSource && record.column <= table.lines[std::size_t(record.line)].length))
+            continue;
+        table.tags.push_back({record.line, record.column, record.offset, record.length});
+        lastLine = std::max(lastLine, record.line);
+    }
+    table.lines.resize(std::size_t(lastLine + 1), LineSpan{table.text.size(), 0});
+
+    const auto before = [](const TagCell& a, const TagCell& b) {
+        return a.line < b.line || (a.line == b.line && a.column < b.column);
+    };
+    if (!std::is_sorted(table.tags.begin(), table.tags.end(), before))
+        std::stable_sort(table.tags.begin(), table.tags.end(), before);
+    // A later record for the same place replaces an earlier one.
+    std::size_t kept = 0;
+    for (const TagCell& cell : table.tags) {
+        if (kept > 0 && table.tags[kept - 1].line == cell.line &&
+            table.tags[kept - 1].column == cell.column)
+            table.tags[kept - 1] = cell;
+        else
+            table.tags[kept++] = cell;
+    }
+    table.tags.resize(kept);
+}
+
+QString BuildTaggedText(const LineTable& table, const QStringList& attributes)
+{
+    qsizetype size = table.text.size() + 2 * qsizetype(table.lines.size()) + 2;
+    for (const TagCell& cell : table.tags)
+        size += cell.length;
+    for (const QString& attribute : attributes)
+        size += attribute.size() + 2;
+
+    QString out;
+    out.reserve(size);
+    auto cell = table.tags.cbegin();
+    for (std::size_t line = 0; line < table.lines.size(); ++line) {
+        const QStringView text = table.lineText(table.lines[line]);
+        qsizetype written = 0;
+        for (; cell != table.tags.cend() && std::size_t(cell->line) == line; ++cell) {
+            const qsizetype upTo = std::min(cell->column, text.size());
+            out.append(text.sliced(written, upTo - written));
+            written = upTo;
+            out.append(table.group(*cell));
+        }
+        out.append(text.sliced(written));
+        out.append(Crlf);
+    }
+    out.append(Crlf);
+    for (const QString& attribute : attributes) {
+        out.append(attribute);
+        out.append(Crlf);
+    }
+    return out;
+}
+
+} // namespace
+
+bool CombineLyrics(CrcService& crc, QStringView ttdText, QStringView sourceText,
+                   const CombineOptions& options, QString& taggedText, ResultCode& code)
+{
+    TtdContents ttd;
+    if (!ReadTtdText(ttdText, ttd, code))
+        return false;
+
+    LineTable table;
+    table.text = NormaliseToCrlf(sourceText);
+    const QStringView whole(table.text);
+    qsizetype begin = 0;
+    qsizetype end = whole.size();
+    while (begin < end && StartsWithCrlf(whole, begin))
+        begin += 2;
+    while (end - begin >= 2 && whole[end - 2] == u'\r' && whole[end - 1] == u'\n')
+        end -= 2;
+    if (begin == end) {
+        code = Result::EmptySourceLyrics;
+        return false;
+    }
+    const QStringView trimmed = whole.sliced(begin, end - begin);
+
+    // Even without the check, a CRC that proves the source kept an empty first line decides
+    // where the records' line numbers start; otherwise every tag would land a line too low.
+    Match match = Match::None;
+    if (!options.skipCrcCheck)
+        match = FindCrcMatch(crc, whole, trimmed, ttd.crcText, true);
+    else if (begin > 0)
+        match = FindCrcMatch(crc, whole, trimmed, ttd.crcText, false);
+    if (match == Match::None && !options.skipCrcCheck) {
+        code = Result::CrcMismatch;
+        return false;
+    }
+
+    if (match == Match::Whole) {
+        SplitIntoLines(table, 0, whole.size());
+    } else {
+        SplitIntoLines(table, begin, end);
+        if (match == Match::TrimmedPlusCrlf)
+            table.lines.push_back({end, 0});
+    }
+    table.groups = std::move(ttd.pool);
+    PlaceTags(table, ttd.records);
+
+    if (options.timeRatio != TimeRatioChoice::Unchanged)
+        ApplyTimeRatio(table, ttd.attributes, options.timeRatio);
+
+    taggedText = BuildTaggedText(table, ttd.attributes);
+    code = Result::Ok;
+    return true;
+}
+
+} // namespace kovrant

@@ -1,0 +1,145 @@
+#include "core/divide.h"
+
+#include "core/cp932.h"
+#include "core/timetag.h"
+#include "core/ttdformat.h"
+
+#include <vector>
+
+namespace kovrant {
+
+namespace {
+
+constexpr QStringView Crlf = u"\r\n";
+
+// Lines of text split at CRLF, CR or LF; a text ending in a line break yields a last, empty
+// line, as splitting the normalised text at LF does.
+std::vector<QStringView> SplitLines(QStringView text)
+{
+    std::vector<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.push_back(text.sliced(start, i - start));
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.push_back(text.sliced(start));
+    return lines;
+}
+
+// Appends the untagged characters of one body line to source and its TagGroups to ttd.
+// Only a "[" can open a tag, and each is tested against the fixed-length pattern once.
+bool ScanBodyLine(QStringView line, qint64 lineIndex, QString& source, QString& ttd)
+{
+    bool sawTag = false;
+    qsizetype column = 0;
+    qsizetype runStart = 0;
+    qsizetype i = line.indexOf(u'[');
+    while (i >= 0 && i < line.size()) {
+        if (!IsTimeTagAt(line, i)) {
+            i = line.indexOf(u'[', i + 1);
+            continue;
+        }
+        source.append(line.sliced(runStart, i - runStart));
+        column += i - runStart;
+        const qsizetype groupStart = i;
+        while (IsTimeTagAt(line, i))
+            i += TimeTagLength;
+        AppendTagRecord(ttd, lineIndex, column, line.sliced(groupStart, i - groupStart));
+        sawTag = true;
+        runStart = i;
+        i = line.indexOf(u'[', i);
+    }
+    source.append(line.sliced(runStart));
+    return sawTag;
+}
+
+} // namespace
+
+bool IsAttributeLine(QStringView line)
+{
+    return line.startsWith(u'@') && line.contains(u'=');
+}
+
+QString SourceLyricsCrc(CrcService& crc, QStringView sourceLyrics)
+{
+    QByteArray bytes;
+    if (!EncodeCp932(sourceLyrics, bytes))
+        return QStringLiteral("0");
+    qint32 count = qint32(bytes.size());
+    if (count != bytes.size())
+        return QStringLiteral("0");
+    crc.Compute(bytes, count, false, -1);
+    return crc.ResultText();
+}
+
+bool DivideLyrics(CrcService& crc, QStringView input, QString& ttdText, QString& sourceLyrics,
+                  ResultCode& code)
+{
+    if (input.isEmpty()) {
+        code = Result::InvalidTaggedLyrics;
+        return false;
+    }
+
+    std::vector<QStringView> attributes;
+    std::vector<QStringView> body;
+    for (QStringView line : SplitLines(input)) {
+        if (IsAttributeLine(line))
+            attributes.push_back(line);
+        else
+            body.push_back(line);
+    }
+
+    // Empty lines at both ends of the body do not count; empty lines inside it do.
+    std::size_t first = 0;
+    std::size_t last = body.size();
+    while (first < last && body[first].isEmpty())
+        ++first;
+    while (last > first && body[last - 1].isEmpty())
+        --last;
+    if (first == last) {
+        code = Result::InvalidTaggedLyrics;
+        return false;
+    }
+
+    QString ttd;
+    QString source;
+    ttd.reserve(input.size() + 64);
+    source.reserve(input.size());
+    ttd.append(TtdIdentifier);
+    ttd.append(Crlf);
+    bool sawTag = false;
+    for (std::size_t i = first; i < last; ++i) {
+        const QStringView line = body[i];
+        if (!line.isEmpty()) {
+            sawTag |= ScanBodyLine(line, qint64(i - first), source, ttd);
+            ttd.append(Crlf);
+        }
+        if (i + 1 < last)
+            source.append(Crlf);
+    }
+    if (!sawTag) {
+        code = Result::NoValidTimeTag;
+        return false;
+    }
+
+    const QString crcText = SourceLyricsCrc(crc, source);
+    if (crcText == u"0") {
+        code = Result::CrcUnavailable;
+        return false;
+    }
+    for (QStringView attribute : attributes)
+        AppendAttributeItem(ttd, attribute);
+    AppendCrcField(ttd, crcText);
+
+    ttdText = std::move(ttd);
+    sourceLyrics = std::move(source);
+    code = Result::Ok;
+    return true;
+}
+
+} // namespace kovrant

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/crcservice.h"
+#include "core/resultcode.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace kovrant {
+
+// Splits time-tagged lyrics into the TTD text (tags with their line and column, the attribute
+// lines and the CRC of the source lyrics) and the source lyrics (the text without its tags,
+// CRLF between lines). Fails with 1 (no body), 2 (no tag) or 3 (no CRC); the output texts are
+// set only on success.
+bool DivideLyrics(CrcService& crc, QStringView input, QString& ttdText, QString& sourceLyrics,
+                  ResultCode& code);
+
+// True for a line that travels as an AttributeLine: it begins with "@" and holds "=".
+bool IsAttributeLine(QStringView line);
+
+// Encodes text as code page 932 and runs crc over the bytes; "0" when it cannot be encoded.
+QString SourceLyricsCrc(CrcService& crc, QStringView sourceLyrics);
+
+} // namespace kovrant

@@ -1,0 +1,185 @@
+#include "core/timeratio.h"
+
+#include "core/timetag.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace kovrant {
+
+namespace {
+
+constexpr QStringView RatioKey = u"@timeratio";
+constexpr double Ratio0_9953125 = 0.9953125;
+
+QStringView TrimSpaces(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The declared ratio of an "@TimeRatio = value" line, if it has a usable one.
+std::optional<double> DeclaredRatio(QStringView line)
+{
+    if (line.size() < RatioKey.size())
+        return std::nullopt;
+    for (qsizetype i = 0; i < RatioKey.size(); ++i) {
+        if (line[i].toLower() != RatioKey[i])
+            return std::nullopt;
+    }
+    QStringView value = TrimSpaces(line.sliced(RatioKey.size()));
+    if (!value.startsWith(u'='))
+        return std::nullopt;
+    return ParseDecimal(TrimSpaces(value.sliced(1)));
+}
+
+// Rounds to 15 significant decimal digits, as the time is written before it is rounded to
+// whole milliseconds.
+double ToFifteenDigits(double x)
+{
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x,
+                                       std::chars_format::scientific, 14);
+    double rounded = x;
+    std::from_chars(buffer, written.ptr, rounded);
+    return rounded;
+}
+
+} // namespace
+
+std::optional<double> ParseDecimal(QStringView text)
+{
+    // sign? (digits (. digits?)? | . digits) (e sign? digits)?
+    std::string ascii;
+    ascii.reserve(std::size_t(text.size()));
+    for (QChar c : text) {
+        if (c.unicode() > 0x7F)
+            return std::nullopt;
+        ascii.push_back(char(c.unicode()));
+    }
+    std::size_t i = 0;
+    const bool negative = i < ascii.size() && ascii[i] == '-';
+    if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-'))
+        ++i;
+    const std::size_t numberStart = i;
+    std::size_t mantissaDigits = 0;
+    std::size_t leadingIntegerDigits = 0; // significant digits before the point
+    std::size_t leadingFractionZeros = 0; // zeros after the point before the first other digit
+    bool seenSignificant = false;
+    while (i < ascii.size() && IsDigit(ascii[i])) {
+        seenSignificant |= ascii[i] != '0';
+        if (seenSignificant)
+            ++leadingIntegerDigits;
+        ++mantissaDigits;
+        ++i;
+    }
+    if (i < ascii.size() && ascii[i] == '.') {
+        ++i;
+        while (i < ascii.size() && IsDigit(ascii[i])) {
+            if (!seenSignificant && ascii[i] == '0')
+                ++leadingFractionZeros;
+            seenSignificant |= ascii[i] != '0';
+            ++mantissaDigits;
+            ++i;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    long long exponent = 0;
+    if (i < ascii.size() && (ascii[i] == 'e' || ascii[i] == 'E')) {
+        ++i;
+        const bool negativeExponent = i < ascii.size() && ascii[i] == '-';
+        if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-'))
+            ++i;
+        if (i == ascii.size() || !IsDigit(ascii[i]))
+            return std::nullopt;
+        while (i < ascii.size() && IsDigit(ascii[i])) {
+            exponent = std::min(exponent * 10 + (ascii[i] - '0'), 1000000000LL);
+            ++i;
+        }
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+    if (i != ascii.size())
+        return std::nullopt;
+
+    double value = 0;
+    const auto parsed =
+        std::from_chars(ascii.data() + numberStart, ascii.data() + ascii.size(), value);
+    if (parsed.ec == std::errc::result_out_of_range) {
+        // Beyond what a double holds: the magnitude is infinite or zero, by where the first
+        // significant digit stands.
+        const long long magnitude = leadingIntegerDigits > 0
+                                        ? exponent + static_cast<long long>(leadingIntegerDigits) - 1
+                                        : exponent - static_cast<long long>(leadingFractionZeros) - 1;
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (parsed.ec != std::errc() || parsed.ptr != ascii.data() + ascii.size()) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+qint32 RescaleMs(qint32 ms, double declared, TimeRatioChoice target)
+{
+    double x = double(ms) / declared;
+    if (target != TimeRatioChoice::Ratio1)
+        x *= Ratio0_9953125;
+    if (std::isnan(x))
+        return 0;
+    const double n = std::nearbyint(ToFifteenDigits(x)); // halves to the even neighbour
+    if (n <= double(std::numeric_limits<qint32>::min()))
+        return std::numeric_limits<qint32>::min();
+    if (n >= double(std::numeric_limits<qint32>::max()))
+        return std::numeric_limits<qint32>::max();
+    return qint32(n);
+}
+
+void ApplyTimeRatio(LineTable& table, QStringList& attributes, TimeRatioChoice choice)
+{
+    if (attributes.isEmpty() || choice == TimeRatioChoice::Unchanged)
+        return;
+    std::optional<double> declared;
+    qsizetype declaredAt = -1;
+    for (qsizetype i = 0; i < attributes.size(); ++i) {
+        if (const auto ratio = DeclaredRatio(attributes[i])) {
+            declared = ratio;
+            declaredAt = i;
+        }
+    }
+    if (!declared)
+        return;
+    const double ratio = *declared;
+    if (choice == TimeRatioChoice::Ratio1 && ratio == 1.0)
+        return;
+    if (choice == TimeRatioChoice::Ratio0_9953125 && ratio == Ratio0_9953125)
+        return;
+
+    // Every written tag is ten characters, so groups are rewritten in place; a remainder
+    // shorter than a tag stays as it is.
+    QChar* groups = table.groups.data();
+    for (const TagCell& cell : table.tags) {
+        QChar* tag = groups + cell.offset;
+        for (qsizetype left = cell.length; left >= TimeTagLength; left -= TimeTagLength) {
+            const qint32 ms = TimeTagToMs(QStringView(tag, TimeTagLength));
+            WriteTimeTag(RescaleMs(ms, ratio, choice), tag);
+            tag += TimeTagLength;
+        }
+    }
+    attributes[declaredAt] = choice == TimeRatioChoice::Ratio1
+                                 ? QStringLiteral("@TimeRatio=1")
+                                 : QStringLiteral("@TimeRatio=0.9953125");
+}
+
+} // namespace kovrant

@@ -1,0 +1,235 @@
+#include "core/ttdformat.h"
+
+namespace kovrant {
+
+namespace {
+
+constexpr QStringView CrlfText = u"\r\n";
+constexpr QStringView CrcFieldStart = u"(CRC=";
+constexpr qsizetype CrcFieldLength = 14; // "(CRC=" + 8 characters + ")"
+constexpr qsizetype CrcTextLength = 8;
+constexpr qsizetype ThreeDigitRecordLength = 8; // "lll,ccc)"
+
+// A field this long cannot name a line or column of any text we can hold.
+constexpr qsizetype MaxFieldDigits = 15;
+
+bool IsDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+void AppendNumber(QString& out, qint64 value)
+{
+    QChar digits[20];
+    int n = 0;
+    do {
+        digits[n++] = QChar(u'0' + int(value % 10));
+        value /= 10;
+    } while (value > 0);
+    for (int pad = n; pad < 3; ++pad)
+        out.append(u'0');
+    while (n > 0)
+        out.append(digits[--n]);
+}
+
+qsizetype DigitRun(QStringView text, qsizetype from)
+{
+    qsizetype end = from;
+    while (end < text.size() && IsDigit(text[end]))
+        ++end;
+    return end - from;
+}
+
+qint64 DigitValue(QStringView digits)
+{
+    qint64 value = 0;
+    for (QChar c : digits)
+        value = value * 10 + (c.unicode() - u'0');
+    return value;
+}
+
+bool AllDigits(QStringView text)
+{
+    for (QChar c : text) {
+        if (!IsDigit(c))
+            return false;
+    }
+    return true;
+}
+
+bool NeedsEscape(QStringView line)
+{
+    return line.contains(u'(') || line.contains(u"%28") || line.contains(u"%25");
+}
+
+// Reverses the escape of AppendAttributeItem. Lines written verbatim hold no "%28" or "%25",
+// so decoding leaves them as they are.
+QString DecodeAttributeItem(QStringView item)
+{
+    if (!item.contains(u'%'))
+        return item.toString();
+    QString line;
+    line.reserve(item.size());
+    for (qsizetype i = 0; i < item.size(); ++i) {
+        if (item[i] == u'%' && i + 2 < item.size() && item[i + 1] == u'2') {
+            if (item[i + 2] == u'8') {
+                line.append(u'(');
+                i += 2;
+                continue;
+            }
+            if (item[i + 2] == u'5') {
+                line.append(u'%');
+                i += 2;
+                continue;
+            }
+        }
+        line.append(item[i]);
+    }
+    return line;
+}
+
+QStringView TrimSpaces(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+// Reads "lll,ccc)group": three-digit fields as the format has always had them, or the wider
+// fields that long texts need ("1000,005)"). Anything else is no record.
+bool ParseTagRecord(QStringView piece, qsizetype pieceOffset, TagRecord& record)
+{
+    const qsizetype lineDigits = DigitRun(piece, 0);
+    if (lineDigits >= 3 && lineDigits < piece.size() && piece[lineDigits] == u',') {
+        const qsizetype columnDigits = DigitRun(piece, lineDigits + 1);
+        const qsizetype close = lineDigits + 1 + columnDigits;
+        if ((lineDigits > 3 || columnDigits > 3) && columnDigits >= 3 && close < piece.size() &&
+            piece[close] == u')') {
+            if (lineDigits > MaxFieldDigits || columnDigits > MaxFieldDigits)
+                return false;
+            record.line = DigitValue(piece.sliced(0, lineDigits));
+            record.column = DigitValue(piece.sliced(lineDigits + 1, columnDigits));
+            record.offset = pieceOffset + close + 1;
+            record.length = piece.size() - close - 1;
+            return true;
+        }
+    }
+    if (piece.size() < ThreeDigitRecordLength || !AllDigits(piece.sliced(0, 3)) ||
+        !AllDigits(piece.sliced(4, 3)))
+        return false;
+    record.line = DigitValue(piece.sliced(0, 3));
+    record.column = DigitValue(piece.sliced(4, 3));
+    record.offset = pieceOffset + ThreeDigitRecordLength;
+    record.length = piece.size() - ThreeDigitRecordLength;
+    return true;
+}
+
+} // namespace
+
+void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group)
+{
+    ttd.append(u'(');
+    AppendNumber(ttd, line);
+    ttd.append(u',');
+    AppendNumber(ttd, column);
+    ttd.append(u')');
+    ttd.append(group);
+}
+
+void AppendAttributeItem(QString& ttd, QStringView attributeLine)
+{
+    ttd.append(u'(');
+    if (NeedsEscape(attributeLine)) {
+        for (QChar c : attributeLine) {
+            if (c == u'(')
+                ttd.append(u"%28");
+            else if (c == u'%')
+                ttd.append(u"%25");
+            else
+                ttd.append(c);
+        }
+    } else {
+        ttd.append(attributeLine);
+    }
+    ttd.append(u')');
+    ttd.append(CrlfText);
+}
+
+void AppendCrcField(QString& ttd, QStringView crcText)
+{
+    ttd.append(CrcFieldStart);
+    ttd.append(crcText);
+    ttd.append(u')');
+}
+
+bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
+{
+    if (!ttdText.startsWith(TtdIdentifier)) {
+        code = Result::InvalidTtd;
+        return false;
+    }
+
+    // Line breaks of any kind at the end do not count; the CRC field must end the text.
+    qsizetype end = ttdText.size();
+    while (end > 0 && (ttdText[end - 1] == u'\n' || ttdText[end - 1] == u'\r'))
+        --end;
+
+    // The last 14 characters, with every line break (CRLF, CR or LF) counted as one.
+    QChar tail[CrcFieldLength];
+    qsizetype missing = CrcFieldLength;
+    qsizetype pos = end;
+    while (missing > 0 && pos > 0) {
+        const QChar c = ttdText[pos - 1];
+        if (c == u'\n' || c == u'\r') {
+            pos -= (c == u'\n' && pos >= 2 && ttdText[pos - 2] == u'\r') ? 2 : 1;
+            tail[--missing] = u'\n';
+        } else {
+            --pos;
+            tail[--missing] = c;
+        }
+    }
+    const QStringView tailView(tail, CrcFieldLength);
+    if (missing > 0 || pos == 0 || !tailView.startsWith(CrcFieldStart)) {
+        code = Result::InvalidTtd;
+        return false;
+    }
+
+    TtdContents read;
+    read.crcText = tailView.sliced(CrcFieldStart.size(), CrcTextLength).toString();
+
+    // Records may be spread over lines or share one: the line structure carries no meaning.
+    read.pool.reserve(end - TtdIdentifier.size());
+    for (qsizetype i = TtdIdentifier.size(); i < end; ++i) {
+        const QChar c = ttdText[i];
+        if (c != u'\n' && c != u'\r')
+            read.pool.append(c);
+    }
+
+    const QStringView pool(read.pool);
+    qsizetype open = pool.indexOf(u'(');
+    while (open >= 0) {
+        const qsizetype start = open + 1;
+        const qsizetype next = pool.indexOf(u'(', start);
+        const QStringView piece = pool.sliced(start, (next < 0 ? pool.size() : next) - start);
+        open = next;
+        if (piece.startsWith(u"CRC"))
+            continue;
+        if (piece.startsWith(u'@')) {
+            read.attributes.append(DecodeAttributeItem(TrimSpaces(piece.chopped(1))));
+            continue;
+        }
+        TagRecord record;
+        if (ParseTagRecord(piece, start, record))
+            read.records.push_back(record);
+    }
+
+    contents = std::move(read);
+    code = Result::Ok;
+    return true;
+}
+
+} // namespace kovrant
