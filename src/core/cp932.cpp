@@ -1,31 +1,136 @@
-// TEMPORARY ASCII-only stand-in so that the tree builds until the real codec lands.
 #include "core/cp932.h"
+
+#include "core/cp932_table.h"
+
+#include <array>
 
 namespace kovrant {
 
-bool DecodeCp932(QByteArrayView bytes, QString& text, qsizetype* errorOffset)
-{
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
-            if (errorOffset)
-                *errorOffset = i;
-            return false;
+namespace {
+
+// A character with several codes is written with the code of the earliest group: JIS X 0208,
+// then NEC row 13 (lead 0x87), then the IBM extensions (0xFA-0xFC), then the NEC-selected
+// copies of the IBM extensions (0xED-0xEE). So a read and a write move 0xED/0xEE codes to
+// 0xFA-0xFC, as Windows does.
+constexpr int EncodePreferenceCount = 4;
+
+constexpr int EncodePreference(unsigned lead) {
+    if (lead == 0x87)
+        return 1;
+    if (lead >= 0xFA)
+        return 2;
+    if (lead == 0xED || lead == 0xEE)
+        return 3;
+    return 0;
+}
+
+constexpr bool IsLeadByte(unsigned b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// The code of each UTF-16 unit from U+0080 up: the byte for a single-byte code, lead << 8 |
+// trail for a pair, 0 for none. Built in place once, from the decoding tables, so that the
+// two directions cannot disagree.
+struct EncodeTable {
+    std::array<quint16, 0x10000> code{};
+
+    EncodeTable() {
+        for (unsigned b = 0x80; b < 0x100; ++b) {
+            if (const char16_t c = cp932::SingleByte[b])
+                code[c] = quint16(b);
+        }
+        for (int preference = 0; preference < EncodePreferenceCount; ++preference) {
+            for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+                if (!IsLeadByte(lead) || EncodePreference(lead) != preference)
+                    continue;
+                const char16_t* row = cp932::Pairs[cp932::LeadRow(lead)];
+                for (unsigned t = 0; t < cp932::TrailCount; ++t) {
+                    const char16_t c = row[t];
+                    if (c != 0 && code[c] == 0)
+                        code[c] = quint16(lead << 8 | (cp932::FirstTrail + t));
+                }
+            }
         }
     }
-    text = QString::fromLatin1(bytes);
+};
+
+const EncodeTable& Encoding() {
+    static const EncodeTable table;
+    return table;
+}
+
+} // namespace
+
+bool DecodeCp932(QByteArrayView bytes, QString& text, qsizetype* errorOffset) {
+    const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = begin + bytes.size();
+    // Never more characters than bytes.
+    QString result(bytes.size(), Qt::Uninitialized);
+    QChar* const first = result.data();
+    QChar* out = first;
+
+    for (const unsigned char* p = begin; p != end;) {
+        const unsigned b = *p;
+        if (b < 0x80) {
+            *out++ = QChar(char16_t(b));
+            ++p;
+            continue;
+        }
+        if (const char16_t c = cp932::SingleByte[b]) {
+            *out++ = QChar(c);
+            ++p;
+            continue;
+        }
+        char16_t c = 0; // a lead byte: 0 stays when the pair is cut off or invalid
+        if (end - p > 1) {
+            const unsigned t = p[1] - cp932::FirstTrail; // wraps for trail bytes below 0x40
+            if (t < cp932::TrailCount)
+                c = cp932::Pairs[cp932::LeadRow(b)][t];
+        }
+        if (c == 0) {
+            if (errorOffset)
+                *errorOffset = p - begin;
+            return false;
+        }
+        *out++ = QChar(c);
+        p += 2;
+    }
+
+    // Keeps the capacity: the slack is at most the input's size, and releasing it costs a copy.
+    result.resize(out - first);
+    text = std::move(result);
     return true;
 }
 
-bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].unicode() >= 0x80) {
+bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset) {
+    const EncodeTable& table = Encoding();
+    const char16_t* const begin = text.utf16();
+    const char16_t* const end = begin + text.size();
+    // Never more than two bytes per UTF-16 unit.
+    QByteArray result(text.size() * 2, Qt::Uninitialized);
+    char* const first = result.data();
+    char* out = first;
+
+    // Surrogates have no code, so a character outside the BMP fails at its first unit.
+    for (const char16_t* p = begin; p != end; ++p) {
+        const char16_t c = *p;
+        if (c < 0x80) {
+            *out++ = char(c);
+            continue;
+        }
+        const unsigned code = table.code[c];
+        if (code == 0) {
             if (errorOffset)
-                *errorOffset = i;
+                *errorOffset = p - begin;
             return false;
         }
+        if (code > 0xFF)
+            *out++ = char(code >> 8);
+        *out++ = char(code & 0xFF);
     }
-    bytes = text.toLatin1();
+
+    result.resize(out - first);
+    bytes = std::move(result);
     return true;
 }
 
