@@ -14,7 +14,8 @@ namespace {
 // 0xFA-0xFC, as Windows does.
 constexpr int EncodePreferenceCount = 4;
 
-constexpr int EncodePreference(unsigned lead) {
+constexpr int EncodePreference(unsigned lead)
+{
     if (lead == 0x87)
         return 1;
     if (lead >= 0xFA)
@@ -24,7 +25,8 @@ constexpr int EncodePreference(unsigned lead) {
     return 0;
 }
 
-constexpr bool IsLeadByte(unsigned b) {
+constexpr bool IsLeadByte(unsigned b)
+{
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
@@ -34,7 +36,8 @@ constexpr bool IsLeadByte(unsigned b) {
 struct EncodeTable {
     std::array<quint16, 0x10000> code{};
 
-    EncodeTable() {
+    EncodeTable()
+    {
         for (unsigned b = 0x80; b < 0x100; ++b) {
             if (const char16_t c = cp932::SingleByte[b])
                 code[c] = quint16(b);
@@ -54,14 +57,16 @@ struct EncodeTable {
     }
 };
 
-const EncodeTable& Encoding() {
+const EncodeTable& Encoding()
+{
     static const EncodeTable table;
     return table;
 }
 
 } // namespace
 
-bool DecodeCp932(QByteArrayView bytes, QString& text, qsizetype* errorOffset) {
+bool DecodeCp932(QByteArrayView bytes, QString& text, qsizetype* errorOffset)
+{
     const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = begin + bytes.size();
     // Never more characters than bytes.
@@ -102,7 +107,8 @@ bool DecodeCp932(QByteArrayView bytes, QString& text, qsizetype* errorOffset) {
     return true;
 }
 
-bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset) {
+bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset)
+{
     const EncodeTable& table = Encoding();
     const char16_t* const begin = text.utf16();
     const char16_t* const end = begin + text.size();

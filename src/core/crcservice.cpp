@@ -30,13 +30,13 @@ constexpr auto Tables = MakeTables();
 quint32 UpdateRegister(quint32 reg, const unsigned char* p, qsizetype n)
 {
     while (n >= 8) {
-        const quint32 lo = reg ^ (quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 |
-                                  quint32(p[3]) << 24);
-        const quint32 hi = quint32(p[4]) | quint32(p[5]) << 8 | quint32(p[6]) << 16 |
-                           quint32(p[7]) << 24;
-        reg = Tables[7][lo & 0xFFu] ^ Tables[6][(lo >> 8) & 0xFFu] ^
-              Tables[5][(lo >> 16) & 0xFFu] ^ Tables[4][lo >> 24] ^ Tables[3][hi & 0xFFu] ^
-              Tables[2][(hi >> 8) & 0xFFu] ^ Tables[1][(hi >> 16) & 0xFFu] ^ Tables[0][hi >> 24];
+        const quint32 lo =
+            reg ^ (quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24);
+        const quint32 hi =
+            quint32(p[4]) | quint32(p[5]) << 8 | quint32(p[6]) << 16 | quint32(p[7]) << 24;
+        reg = Tables[7][lo & 0xFFu] ^ Tables[6][(lo >> 8) & 0xFFu] ^ Tables[5][(lo >> 16) & 0xFFu] ^
+              Tables[4][lo >> 24] ^ Tables[3][hi & 0xFFu] ^ Tables[2][(hi >> 8) & 0xFFu] ^
+              Tables[1][(hi >> 16) & 0xFFu] ^ Tables[0][hi >> 24];
         p += 8;
         n -= 8;
     }

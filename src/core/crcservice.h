@@ -18,7 +18,8 @@ public:
     // continuePrevious continues the register of the last successful Compute instead of
     // starting anew; initialRegister is the register a fresh computation starts from (-1 for
     // the standard CRC-32).
-    void Compute(const QByteArray& data, qint32& count, bool continuePrevious, qint32 initialRegister);
+    void Compute(const QByteArray& data, qint32& count, bool continuePrevious,
+                 qint32 initialRegister);
 
     // The text for the last Compute: 8 hexadecimal digits, or "0" when it could not be computed.
     QString ResultText() const;

@@ -23,10 +23,10 @@ struct LineSpan {
 };
 
 struct LineTable {
-    QString text;               // the source lyrics the lines refer to
+    QString text;                // the source lyrics the lines refer to
     std::vector<LineSpan> lines; // source lines, then empty lines that records named past the end
-    QString groups;             // the TagGroups' characters
-    std::vector<TagCell> tags;  // ordered by line, then column; at most one per position
+    QString groups;              // the TagGroups' characters
+    std::vector<TagCell> tags;   // ordered by line, then column; at most one per position
 
     QStringView lineText(const LineSpan& span) const
     {

@@ -17,10 +17,10 @@ constexpr ResultCode FileTooLarge = 12;
 constexpr ResultCode ReadFailed = 13;
 constexpr ResultCode FileEmpty = 14;
 constexpr ResultCode SaveFailed = 15;
-constexpr ResultCode InvalidTtd = 21;         // Combine: the TTD text has no valid frame
-constexpr ResultCode EmptySourceLyrics = 22;  // Combine: no source text to put tags on
-constexpr ResultCode CrcMismatch = 23;        // Combine: the source is not the one divided
-constexpr ResultCode TargetExists = 31;       // rename: the new name is taken
+constexpr ResultCode InvalidTtd = 21;        // Combine: the TTD text has no valid frame
+constexpr ResultCode EmptySourceLyrics = 22; // Combine: no source text to put tags on
+constexpr ResultCode CrcMismatch = 23;       // Combine: the source is not the one divided
+constexpr ResultCode TargetExists = 31;      // rename: the new name is taken
 constexpr ResultCode RenameFailed = 32;
 } // namespace Result
 

@@ -50,8 +50,8 @@ std::optional<double> DeclaredRatio(QStringView line)
 double ToFifteenDigits(double x)
 {
     char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x,
-                                       std::chars_format::scientific, 14);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 14);
     double rounded = x;
     std::from_chars(buffer, written.ptr, rounded);
     return rounded;
@@ -121,9 +121,9 @@ std::optional<double> ParseDecimal(QStringView text)
     if (parsed.ec == std::errc::result_out_of_range) {
         // Beyond what a double holds: the magnitude is infinite or zero, by where the first
         // significant digit stands.
-        const long long magnitude = leadingIntegerDigits > 0
-                                        ? exponent + static_cast<long long>(leadingIntegerDigits) - 1
-                                        : exponent - static_cast<long long>(leadingFractionZeros) - 1;
+        const long long magnitude =
+            leadingIntegerDigits > 0 ? exponent + static_cast<long long>(leadingIntegerDigits) - 1
+                                     : exponent - static_cast<long long>(leadingFractionZeros) - 1;
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (parsed.ec != std::errc() || parsed.ptr != ascii.data() + ascii.size()) {
         return std::nullopt;

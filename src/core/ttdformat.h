@@ -35,10 +35,10 @@ struct TagRecord {
 };
 
 struct TtdContents {
-    QString crcText;              // the 8 characters after "(CRC="
-    QString pool;                 // the text after "TTD10" without line breaks
+    QString crcText;                // the 8 characters after "(CRC="
+    QString pool;                   // the text after "TTD10" without line breaks
     std::vector<TagRecord> records; // in the order they stand
-    QStringList attributes;       // AttributeLines, in the order they stand
+    QStringList attributes;         // AttributeLines, in the order they stand
 };
 
 // Reads a TTD text: the identifier, the CRC field at its end and every piece between. Pieces

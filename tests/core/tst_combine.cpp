@@ -51,8 +51,8 @@ QList<ContractRecord> ContractRecords(const QString& ttd)
             }
             return value;
         };
-        records.append({leading(QStringView(piece).mid(0, 3)), leading(QStringView(piece).mid(4, 3)),
-                        piece.mid(8)});
+        records.append({leading(QStringView(piece).mid(0, 3)),
+                        leading(QStringView(piece).mid(4, 3)), piece.mid(8)});
     }
     return records;
 }
@@ -173,15 +173,15 @@ void TestCombine::refuses_data()
 
     const QString good = Ttd(u"(000,000)[00:01:00]"_s, u"abc"_s);
     QTest::newRow("only the identifier") << u"TTD10"_s << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("identifier and line breaks") << u"TTD10\r\n\r\n"_s << u"abc"_s << true
-                                                << Result::InvalidTtd;
-    QTest::newRow("lower-case identifier") << u"ttd10"_s + good.mid(5) << u"abc"_s << true
-                                           << Result::InvalidTtd;
-    QTest::newRow("byte-order mark") << u"\uFEFF"_s + good << u"abc"_s << true
-                                     << Result::InvalidTtd;
+    QTest::newRow("identifier and line breaks")
+        << u"TTD10\r\n\r\n"_s << u"abc"_s << true << Result::InvalidTtd;
+    QTest::newRow("lower-case identifier")
+        << u"ttd10"_s + good.mid(5) << u"abc"_s << true << Result::InvalidTtd;
+    QTest::newRow("byte-order mark")
+        << u"\uFEFF"_s + good << u"abc"_s << true << Result::InvalidTtd;
     QTest::newRow("blank line first") << u"\r\n"_s + good << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("space after the CRC field") << good + u" "_s << u"abc"_s << true
-                                               << Result::InvalidTtd;
+    QTest::newRow("space after the CRC field")
+        << good + u" "_s << u"abc"_s << true << Result::InvalidTtd;
     QTest::newRow("no CRC field, check off")
         << u"TTD10\r\n(000,000)[00:01:00]\r\n"_s << u"abc"_s << true << Result::InvalidTtd;
     QTest::newRow("CRC field broken by a line break")
@@ -189,15 +189,14 @@ void TestCombine::refuses_data()
         << Result::InvalidTtd;
     QTest::newRow("exactly 14 characters after line breaks")
         << u"TTD10CRC=1234)\r\n"_s << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("frame is checked before the source") << u"TTD10"_s << QString() << true
-                                                         << Result::InvalidTtd;
+    QTest::newRow("frame is checked before the source")
+        << u"TTD10"_s << QString() << true << Result::InvalidTtd;
     QTest::newRow("empty source") << good << QString() << true << Result::EmptySourceLyrics;
-    QTest::newRow("source of line breaks only") << good << u"\r\n\n\r"_s << false
-                                                << Result::EmptySourceLyrics;
+    QTest::newRow("source of line breaks only")
+        << good << u"\r\n\n\r"_s << false << Result::EmptySourceLyrics;
     QTest::newRow("one character differs") << good << u"abd"_s << false << Result::CrcMismatch;
-    QTest::newRow("CRC in lower case")
-        << u"TTD10(CRC="_s + CrcOf(u"abc"_s).toLower() + u")"_s << u"abc"_s << false
-        << Result::CrcMismatch;
+    QTest::newRow("CRC in lower case") << u"TTD10(CRC="_s + CrcOf(u"abc"_s).toLower() + u")"_s
+                                       << u"abc"_s << false << Result::CrcMismatch;
     QTest::newRow("source without a code page 932 code")
         << good << u"ab〜"_s << false << Result::CrcMismatch;
 }
@@ -241,8 +240,8 @@ void TestCombine::givesBackWhatItDivided()
     ResultCode code = -1;
     QVERIFY(DivideLyrics(m_crc, input, ttd, source, code));
     for (bool skipCrc : {false, true}) {
-        QVERIFY(CombineLyrics(m_crc, ttd, source, {skipCrc, TimeRatioChoice::Unchanged}, tagged,
-                              code));
+        QVERIFY(
+            CombineLyrics(m_crc, ttd, source, {skipCrc, TimeRatioChoice::Unchanged}, tagged, code));
         QCOMPARE(tagged, expected);
     }
 }
@@ -266,9 +265,10 @@ void TestCombine::farRecordsAreSkipped()
     const QString ttd =
         u"TTD10(99999999,000)[00:01:00](000,99999999)[00:02:00](0001,0002)[00:03:00]"
         u"(009,000)[00:04:00](0000,1003)[00:05:00](0000,0001)[00:06:00](CRC=00000000)"_s;
-    QVERIFY(CombineLyrics(m_crc, ttd, u"a\r\nbc"_s, {true, TimeRatioChoice::Unchanged}, tagged,
-                          code));
-    QCOMPARE(tagged, u"a[00:06:00]\r\nbc[00:03:00]\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[00:04:00]\r\n\r\n"_s);
+    QVERIFY(
+        CombineLyrics(m_crc, ttd, u"a\r\nbc"_s, {true, TimeRatioChoice::Unchanged}, tagged, code));
+    QCOMPARE(tagged,
+             u"a[00:06:00]\r\nbc[00:03:00]\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[00:04:00]\r\n\r\n"_s);
 }
 
 QTEST_GUILESS_MAIN(TestCombine)

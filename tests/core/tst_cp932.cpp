@@ -18,20 +18,24 @@ struct WindowsCode {
     QByteArray writtenBack;
 };
 
-QString Hex(const QByteArray& bytes) {
+QString Hex(const QByteArray& bytes)
+{
     return QString::fromLatin1(bytes.toHex().toUpper());
 }
 
-QString CodePoint(char16_t c) {
+QString CodePoint(char16_t c)
+{
     return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
 }
 
-QString Unit(char16_t c) {
+QString Unit(char16_t c)
+{
     return QString(QChar(c));
 }
 
 // Whole-table checks report how many entries failed and the first few of them.
-void VerifyNone(const QStringList& failures, const char* what) {
+void VerifyNone(const QStringList& failures, const char* what)
+{
     const QString message = QStringLiteral("%1 %2, e.g. %3")
                                 .arg(failures.size())
                                 .arg(QLatin1String(what))
@@ -67,7 +71,8 @@ private:
     QSet<char16_t> m_listedCharacters;
 };
 
-void TestCp932::initTestCase() {
+void TestCp932::initTestCase()
+{
     QFile file(QStringLiteral(KOVRANT_TEST_DATA "/cp932-windows.tsv"));
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.errorString()));
     int lineNumber = 0;
@@ -90,7 +95,8 @@ void TestCp932::initTestCase() {
     QCOMPARE(m_codes.size(), std::size_t(9800));
 }
 
-void TestCp932::decodesEveryListedCode() {
+void TestCp932::decodesEveryListedCode()
+{
     QStringList failures;
     for (const WindowsCode& code : m_codes) {
         QString text;
@@ -100,7 +106,8 @@ void TestCp932::decodesEveryListedCode() {
     VerifyNone(failures, "codes decode wrongly");
 }
 
-void TestCp932::encodesEveryListedCharacterAsWindowsWritesItBack() {
+void TestCp932::encodesEveryListedCharacterAsWindowsWritesItBack()
+{
     QStringList failures;
     for (const WindowsCode& code : m_codes) {
         QByteArray bytes;
@@ -110,7 +117,8 @@ void TestCp932::encodesEveryListedCharacterAsWindowsWritesItBack() {
     VerifyNone(failures, "characters encode wrongly");
 }
 
-void TestCp932::rejectsEveryUnlistedPair() {
+void TestCp932::rejectsEveryUnlistedPair()
+{
     QStringList failures;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (lead >= 0xA0 && lead <= 0xDF)
@@ -128,7 +136,8 @@ void TestCp932::rejectsEveryUnlistedPair() {
     VerifyNone(failures, "invalid pairs accepted or misplaced");
 }
 
-void TestCp932::rejectsLeadByteAtEnd() {
+void TestCp932::rejectsLeadByteAtEnd()
+{
     QStringList failures;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (lead >= 0xA0 && lead <= 0xDF)
@@ -142,7 +151,8 @@ void TestCp932::rejectsLeadByteAtEnd() {
     VerifyNone(failures, "cut-off lead bytes accepted or misplaced");
 }
 
-void TestCp932::rejectsEveryCharacterWithoutCode() {
+void TestCp932::rejectsEveryCharacterWithoutCode()
+{
     QStringList failures;
     for (int u = 0; u <= 0xFFFF; ++u) {
         const auto c = char16_t(u);
@@ -156,7 +166,8 @@ void TestCp932::rejectsEveryCharacterWithoutCode() {
     VerifyNone(failures, "characters without code accepted or misplaced");
 }
 
-void TestCp932::windowsChoices_data() {
+void TestCp932::windowsChoices_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("character");
     QTest::addColumn<QByteArray>("writtenBack");
@@ -187,7 +198,8 @@ void TestCp932::windowsChoices_data() {
     row("last user-defined code", "F9FC", 0xE757, "F9FC");
 }
 
-void TestCp932::windowsChoices() {
+void TestCp932::windowsChoices()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(QString, character);
     QFETCH(QByteArray, writtenBack);
@@ -200,7 +212,8 @@ void TestCp932::windowsChoices() {
     QCOMPARE(encoded.toHex(), writtenBack.toHex());
 }
 
-void TestCp932::decodeFailure_data() {
+void TestCp932::decodeFailure_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<qsizetype>("offset");
 
@@ -219,7 +232,8 @@ void TestCp932::decodeFailure_data() {
     row("half-width kana then a cut-off lead", "B6E0", 1);
 }
 
-void TestCp932::decodeFailure() {
+void TestCp932::decodeFailure()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(qsizetype, offset);
 
@@ -233,7 +247,8 @@ void TestCp932::decodeFailure() {
     QCOMPARE(text, untouched);
 }
 
-void TestCp932::encodeFailure_data() {
+void TestCp932::encodeFailure_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<qsizetype>("offset");
 
@@ -248,7 +263,8 @@ void TestCp932::encodeFailure_data() {
         << QStringLiteral(u"歌\U00020B9F詞") << qsizetype(1);
 }
 
-void TestCp932::encodeFailure() {
+void TestCp932::encodeFailure()
+{
     QFETCH(QString, text);
     QFETCH(qsizetype, offset);
 
@@ -262,7 +278,8 @@ void TestCp932::encodeFailure() {
     QCOMPARE(bytes, untouched);
 }
 
-void TestCp932::roundTrip_data() {
+void TestCp932::roundTrip_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
 
@@ -283,7 +300,8 @@ void TestCp932::roundTrip_data() {
                                "FBFCFAB1F04020610D0A");
 }
 
-void TestCp932::roundTrip() {
+void TestCp932::roundTrip()
+{
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
 

@@ -23,8 +23,7 @@ void TestCrcService::knownValues_data()
     QTest::newRow("no bytes") << QByteArray() << QStringLiteral("00000000");
     QTest::newRow("leading zero digits are kept") << QByteArray("a") << QStringLiteral("E8B7BE43");
     QTest::newRow("longer than one slice of eight")
-        << QByteArray("The quick brown fox jumps over the lazy dog")
-        << QStringLiteral("414FA339");
+        << QByteArray("The quick brown fox jumps over the lazy dog") << QStringLiteral("414FA339");
     QTest::newRow("CRLF") << QByteArray("\r\n") << QStringLiteral("14A285AC");
 }
 

@@ -67,8 +67,8 @@ void TestDivide::divides_data()
         << u"@TimeRatio=1\n[00:01:00]a\n@X=1\nb[00:02:00]\n@Y=[00:09:00]"_s << u"a\r\nb"_s
         << u"(000,000)[00:01:00]\r\n(001,001)[00:02:00]\r\n(@TimeRatio=1)\r\n(@X=1)\r\n"
            u"(@Y=[00:09:00])\r\n"_s;
-    QTest::newRow("@ without = is lyrics") << u"@memo[00:01:00]"_s << u"@memo"_s
-                                           << u"(000,005)[00:01:00]\r\n"_s;
+    QTest::newRow("@ without = is lyrics")
+        << u"@memo[00:01:00]"_s << u"@memo"_s << u"(000,005)[00:01:00]\r\n"_s;
     QTest::newRow("empty lines at both ends are dropped")
         << u"\n\n[00:01:00]a\n\n\n"_s << u"a"_s << u"(000,000)[00:01:00]\r\n"_s;
     QTest::newRow("a line of spaces is not empty")
@@ -124,10 +124,10 @@ void TestDivide::refuses_data()
     QTest::newRow("only attributes and empty lines")
         << u"@A=1\n\n@B=2\n"_s << Result::InvalidTaggedLyrics;
     QTest::newRow("no tag") << u"abc\nあいう"_s << Result::NoValidTimeTag;
-    QTest::newRow("only tag-like texts") << u"[1:00:00]\n[00:00:0]\n[00-00-00]"_s
-                                         << Result::NoValidTimeTag;
-    QTest::newRow("tags only in attribute lines") << u"@A=[00:01:00]\nabc"_s
-                                                  << Result::NoValidTimeTag;
+    QTest::newRow("only tag-like texts")
+        << u"[1:00:00]\n[00:00:0]\n[00-00-00]"_s << Result::NoValidTimeTag;
+    QTest::newRow("tags only in attribute lines")
+        << u"@A=[00:01:00]\nabc"_s << Result::NoValidTimeTag;
 }
 
 void TestDivide::refuses()

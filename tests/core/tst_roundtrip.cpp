@@ -16,7 +16,9 @@ namespace {
 
 class LyricsGenerator {
 public:
-    explicit LyricsGenerator(std::uint32_t seed) : m_random(seed) {}
+    explicit LyricsGenerator(std::uint32_t seed)
+        : m_random(seed)
+    {}
 
     QString lyrics()
     {
@@ -35,10 +37,10 @@ public:
     // Text made of the TTD format's own pieces, in any order.
     QString ttdNoise()
     {
-        static const QStringList parts{u"("_s,        u")"_s,   u","_s,          u"000"_s,
+        static const QStringList parts{u"("_s,        u")"_s,    u","_s,          u"000"_s,
                                        u"12"_s,       u"1000"_s, u"[00:01:00]"_s, u"@A=1"_s,
                                        u"CRC="_s,     u"\r\n"_s, u"\r"_s,         u"-"_s,
-                                       u"99999999"_s, u"x"_s,   u"%28"_s,        u"あ"_s};
+                                       u"99999999"_s, u"x"_s,    u"%28"_s,        u"あ"_s};
         QString text = chance(90) ? u"TTD10"_s : QString();
         const int count = pick(0, 40);
         for (int i = 0; i < count; ++i)
@@ -94,19 +96,21 @@ private:
 
     QString attribute()
     {
-        static const QStringList values{u"1"_s,    u"0.9953125"_s, u"恋の歌 (Live)"_s, u"100%"_s,
-                                        u"%28"_s,  u"a)b("_s,      u"[00:01:00]"_s,     u"x  "_s,
-                                        u"　"_s, u"=="_s};
+        static const QStringList values{u"1"_s,   u"0.9953125"_s, u"恋の歌 (Live)"_s, u"100%"_s,
+                                        u"%28"_s, u"a)b("_s,      u"[00:01:00]"_s,    u"x  "_s,
+                                        u"　"_s,  u"=="_s};
         static const QStringList keys{u"@TimeRatio"_s, u"@Title"_s, u"@"_s, u"@(("_s};
-        return keys[pick(0, int(keys.size()) - 1)] + u"="_s + values[pick(0, int(values.size()) - 1)];
+        return keys[pick(0, int(keys.size()) - 1)] + u"="_s +
+               values[pick(0, int(values.size()) - 1)];
     }
 
     QString token()
     {
         static const QStringList kana{u"あ"_s, u"か"_s, u"ン"_s, u"ｱ"_s, u"ﾟ"_s};
         static const QStringList kanji{u"恋"_s, u"歌"_s, u"髙"_s, u"①"_s, u"纊"_s};
-        static const QStringList nearMiss{u"[0:12:34]"_s, u"[00:12:3"_s, u"[00-12-34]"_s,
-                                          u"［00:12:34］"_s, u"[００:12:34]"_s, u"["_s, u"[["_s};
+        static const QStringList nearMiss{
+            u"[0:12:34]"_s,    u"[00:12:3"_s, u"[00-12-34]"_s, u"［00:12:34］"_s,
+            u"[００:12:34]"_s, u"["_s,        u"[["_s};
         switch (pick(0, 9)) {
         case 0:
         case 1:

@@ -54,10 +54,10 @@ void TestTimeRatio::rewrites_data()
     QTest::newRow("a group is rescaled tag by tag")
         << u"@TimeRatio=0.5"_s << To1 << u"[00:01:00][00:02:00]"_s << u"[00:02:00][00:04:00]"_s
         << u"@TimeRatio=1"_s;
-    QTest::newRow("already the chosen ratio 1") << u"@TimeRatio=1"_s << To1 << u"[01:00:00]"_s
-                                                << u"[01:00:00]"_s << u"@TimeRatio=1"_s;
-    QTest::newRow("1.0 is 1 and keeps its text") << u"@TimeRatio=1.0"_s << To1 << u"[01:00:00]"_s
-                                                 << u"[01:00:00]"_s << u"@TimeRatio=1.0"_s;
+    QTest::newRow("already the chosen ratio 1")
+        << u"@TimeRatio=1"_s << To1 << u"[01:00:00]"_s << u"[01:00:00]"_s << u"@TimeRatio=1"_s;
+    QTest::newRow("1.0 is 1 and keeps its text")
+        << u"@TimeRatio=1.0"_s << To1 << u"[01:00:00]"_s << u"[01:00:00]"_s << u"@TimeRatio=1.0"_s;
     QTest::newRow("already the chosen ratio 0.9953125")
         << u"@TimeRatio=0.9953125"_s << To09953125 << u"[01:00:00]"_s << u"[01:00:00]"_s
         << u"@TimeRatio=0.9953125"_s;
@@ -67,15 +67,15 @@ void TestTimeRatio::rewrites_data()
                                   << u"[01:00:00]"_s << u"@TimeRatio=abc"_s;
     QTest::newRow("no value") << u"@TimeRatio="_s << To1 << u"[01:00:00]"_s << u"[01:00:00]"_s
                               << u"@TimeRatio="_s;
-    QTest::newRow("longer key") << u"@TimeRatioX=0.5"_s << To1 << u"[01:00:00]"_s
-                                << u"[01:00:00]"_s << u"@TimeRatioX=0.5"_s;
+    QTest::newRow("longer key") << u"@TimeRatioX=0.5"_s << To1 << u"[01:00:00]"_s << u"[01:00:00]"_s
+                                << u"@TimeRatioX=0.5"_s;
     QTest::newRow("key in any case, spaces around =")
         << u"@TIMERATIO = 0.5"_s << To1 << u"[01:00:00]"_s << u"[02:00:00]"_s << u"@TimeRatio=1"_s;
     QTest::newRow("the last usable line counts")
         << u"@TimeRatio=1\n@TimeRatio=0.5\n@TimeRatio=x"_s << To1 << u"[01:00:00]"_s
         << u"[02:00:00]"_s << u"@TimeRatio=1\n@TimeRatio=1\n@TimeRatio=x"_s;
-    QTest::newRow("negative ratio gives zero") << u"@TimeRatio=-2"_s << To1 << u"[01:00:00]"_s
-                                               << u"[00:00:00]"_s << u"@TimeRatio=1"_s;
+    QTest::newRow("negative ratio gives zero")
+        << u"@TimeRatio=-2"_s << To1 << u"[01:00:00]"_s << u"[00:00:00]"_s << u"@TimeRatio=1"_s;
     QTest::newRow("ratio 0 clamps to the largest")
         << u"@TimeRatio=0"_s << To1 << u"[01:00:00]"_s << u"[99:59:99]"_s << u"@TimeRatio=1"_s;
     QTest::newRow("ratio 0 on time 0 gives zero")

@@ -26,22 +26,22 @@ void TestTimeTag::findTimeTag_data()
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QString>("rest");
 
-    QTest::newRow("tag in the middle") << u"abc[00:12:34]def"_s << true << u"abc"_s
-                                       << u"[00:12:34]"_s << u"def"_s;
+    QTest::newRow("tag in the middle")
+        << u"abc[00:12:34]def"_s << true << u"abc"_s << u"[00:12:34]"_s << u"def"_s;
     QTest::newRow("one-digit field is text, later tag found")
         << u"[0:12:34]x[00:01:00]"_s << true << u"[0:12:34]x"_s << u"[00:01:00]"_s << QString();
-    QTest::newRow("doubled bracket") << u"[[00:12:34]"_s << true << u"["_s << u"[00:12:34]"_s
-                                     << QString();
+    QTest::newRow("doubled bracket")
+        << u"[[00:12:34]"_s << true << u"["_s << u"[00:12:34]"_s << QString();
     QTest::newRow("only eight characters follow the bracket")
         << u"ab[00:12:3"_s << false << u"ab[00:12:3"_s << QString() << QString();
-    QTest::newRow("other separators") << u"[00-12-34]"_s << false << u"[00-12-34]"_s
-                                      << QString() << QString();
+    QTest::newRow("other separators")
+        << u"[00-12-34]"_s << false << u"[00-12-34]"_s << QString() << QString();
     QTest::newRow("full-width digits are no digits")
         << u"[０0:12:34]"_s << false << u"[０0:12:34]"_s << QString() << QString();
-    QTest::newRow("full-width bracket") << u"［00:12:34]"_s << false << u"［00:12:34]"_s
-                                        << QString() << QString();
-    QTest::newRow("range is not checked") << u"[99:99:99]あ"_s << true << QString()
-                                          << u"[99:99:99]"_s << u"あ"_s;
+    QTest::newRow("full-width bracket")
+        << u"［00:12:34]"_s << false << u"［00:12:34]"_s << QString() << QString();
+    QTest::newRow("range is not checked")
+        << u"[99:99:99]あ"_s << true << QString() << u"[99:99:99]"_s << u"あ"_s;
     QTest::newRow("empty") << QString() << false << QString() << QString() << QString();
 }
 
