@@ -1,0 +1,66 @@
+#pragma once
+
+#include "jobs/jobstate.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+namespace kovrant {
+
+enum class BatchMode : qint32 {
+    NoFiles = -1,
+    DivideFiles = 0,
+    CombineFiles = 1,
+    RenameExtensions = 2,
+};
+
+// The last three characters of an extension setting, lower-cased (".LRC" gives "lrc").
+QString DropKey(const QString& extensionSetting);
+
+// The dropped paths whose lower-cased extension equals the key of extensionSetting, in order.
+QStringList FilterDrop(const QStringList& paths, const QString& extensionSetting);
+
+// Takes drops on the three drop targets and runs the batch 200 ms later, in one tick of
+// Timer1, ending with one summary message. Drops are ignored while a batch is pending.
+class BatchDriver : public QObject {
+    Q_OBJECT
+
+public:
+    // snapshot gives the window's state when the batch starts; applyNewExtension writes the
+    // extension tool's text and recent list back to the window.
+    BatchDriver(JobContext& context, std::function<JobSnapshot()> snapshot,
+                std::function<void(const QString& text, const QStringList& items)>
+                    applyNewExtension,
+                QObject* parent = nullptr);
+
+    // Each returns whether the drop was taken.
+    bool dropOnDivide(const QStringList& paths, const QString& timeTaggedExtension);
+    bool dropOnCombine(const QStringList& paths, const QString& ttdExtension);
+    bool dropOnExtensionTool(const QStringList& paths);
+
+    bool isPending() const { return Timer1.isActive(); }
+    BatchMode batchMode() const { return m_batchMode; }
+    const QStringList& batchQueue() const { return m_batchQueue; }
+    const BatchResults& batchResults() const { return m_batchResults; }
+
+    // The tick of Timer1; public so that tests can run a batch without waiting.
+    void RunBatch();
+
+Q_SIGNALS:
+    void batchFinished();
+
+private:
+    bool takeDrop(const QStringList& queue, BatchMode mode);
+
+    JobContext& m_context;
+    std::function<JobSnapshot()> m_snapshot;
+    std::function<void(const QString&, const QStringList&)> m_applyNewExtension;
+    QTimer Timer1;
+    QStringList m_batchQueue;
+    BatchMode m_batchMode = BatchMode::NoFiles;
+    BatchResults m_batchResults;
+};
+
+} // namespace kovrant
