@@ -1,7 +1,5 @@
 #include "core/combine.h"
 
-#include "core/cp932.h"
-#include "core/divide.h"
 #include "core/ttdformat.h"
 
 #include <algorithm>
@@ -15,6 +13,16 @@ constexpr QStringView Crlf = u"\r\n";
 // Wider fields than three digits are only honoured where they name a place in the source;
 // three-digit fields always are, so a record can add at most this many lines past its end.
 constexpr qint64 ThreeDigitLimit = 999;
+
+bool HasOnlyCrlfBreaks(QStringView text)
+{
+    for (qsizetype i = text.indexOf(u'\r'); i >= 0; i = text.indexOf(u'\r', i + 2)) {
+        if (i + 1 == text.size() || text[i + 1] != u'\n')
+            return false;
+    }
+    // Every LF that follows a CR is part of a CRLF; any other one stands alone.
+    return text.count(u'\n') == text.count(u'\r');
+}
 
 QString NormaliseToCrlf(QStringView text)
 {
@@ -50,12 +58,10 @@ Match FindCrcMatch(CrcService& crc, QStringView whole, QStringView trimmed, QStr
                    bool tryTrimmed)
 {
     if (tryTrimmed) {
-        QByteArray bytes;
-        if (EncodeCp932(trimmed, bytes)) {
-            qint32 count = qint32(bytes.size());
-            crc.Compute(bytes, count, false, -1);
-            if (crc.ResultText() == crcText)
-                return Match::Trimmed;
+        const QString first = SourceLyricsCrc(crc, trimmed);
+        if (first == crcText)
+            return Match::Trimmed;
+        if (first != u"0") {
             QByteArray crlf("\r\n");
             qint32 crlfCount = 2;
             crc.Compute(crlf, crlfCount, true, -1);
@@ -72,7 +78,7 @@ Match FindCrcMatch(CrcService& crc, QStringView whole, QStringView trimmed, QStr
 
 void SplitIntoLines(LineTable& table, qsizetype begin, qsizetype end)
 {
-    const QStringView text(table.text);
+    const QStringView text = table.text;
     qsizetype start = begin;
     for (qsizetype i = begin; i < end; ++i) {
         if (StartsWithCrlf(text, i) && i + 1 < end) {
@@ -84,21 +90,20 @@ void SplitIntoLines(LineTable& table, qsizetype begin, qsizetype end)
     table.lines.push_back({start, end - start});
 }
 
-void PlaceTags(LineTable& table, const std::vector<TagRecord>& records)
+void PlaceTags(LineTable& table, std::vector<TagCell>&& records)
 {
-    const auto sourceLines = qint64(table.lines.size());
-    qint64 lastLine = sourceLines - 1;
-    table.tags.reserve(records.size());
-    for (const TagRecord& record : records) {
+    const auto sourceLines = qsizetype(table.lines.size());
+    qsizetype lastLine = sourceLines - 1;
+    table.tags = std::move(records);
+    const auto farOff = [&](const TagCell& record) {
         const bool lineInSource = record.line < sourceLines;
-        if (record.line > ThreeDigitLimit && !lineInSource)
-            continue;
-        if (record.column > ThreeDigitLimit &&
-            !(lineInSource && record.column <= table.lines[std::size_t(record.line)].length))
-            continue;
-        table.tags.push_back({record.line, record.column, record.offset, record.length});
-        lastLine = std::max(lastLine, record.line);
-    }
+        return (record.line > ThreeDigitLimit && !lineInSource) ||
+               (record.column > ThreeDigitLimit &&
+                !(lineInSource && record.column <= table.lines[std::size_t(record.line)].length));
+    };
+    std::erase_if(table.tags, farOff);
+    for (const TagCell& cell : table.tags)
+        lastLine = std::max(lastLine, cell.line);
     table.lines.resize(std::size_t(lastLine + 1), LineSpan{table.text.size(), 0});
 
     const auto before = [](const TagCell& a, const TagCell& b) {
@@ -158,9 +163,12 @@ bool CombineLyrics(CrcService& crc, QStringView ttdText, QStringView sourceText,
     if (!ReadTtdText(ttdText, ttd, code))
         return false;
 
+    // Line breaks become CRLF; most sources have nothing else and are used as they stand.
+    const bool asItStands = HasOnlyCrlfBreaks(sourceText);
+    const QString normalised = asItStands ? QString() : NormaliseToCrlf(sourceText);
+    const QStringView whole = asItStands ? sourceText : QStringView(normalised);
     LineTable table;
-    table.text = NormaliseToCrlf(sourceText);
-    const QStringView whole(table.text);
+    table.text = whole;
     qsizetype begin = 0;
     qsizetype end = whole.size();
     while (begin < end && StartsWithCrlf(whole, begin))
@@ -193,7 +201,7 @@ bool CombineLyrics(CrcService& crc, QStringView ttdText, QStringView sourceText,
             table.lines.push_back({end, 0});
     }
     table.groups = std::move(ttd.pool);
-    PlaceTags(table, ttd.records);
+    PlaceTags(table, std::move(ttd.records));
 
     if (options.timeRatio != TimeRatioChoice::Unchanged)
         ApplyTimeRatio(table, ttd.attributes, options.timeRatio);

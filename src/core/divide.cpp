@@ -1,6 +1,5 @@
 #include "core/divide.h"
 
-#include "core/cp932.h"
 #include "core/timetag.h"
 #include "core/ttdformat.h"
 
@@ -65,18 +64,6 @@ bool IsAttributeLine(QStringView line)
     return line.startsWith(u'@') && line.contains(u'=');
 }
 
-QString SourceLyricsCrc(CrcService& crc, QStringView sourceLyrics)
-{
-    QByteArray bytes;
-    if (!EncodeCp932(sourceLyrics, bytes))
-        return QStringLiteral("0");
-    qint32 count = qint32(bytes.size());
-    if (count != bytes.size())
-        return QStringLiteral("0");
-    crc.Compute(bytes, count, false, -1);
-    return crc.ResultText();
-}
-
 bool DivideLyrics(CrcService& crc, QStringView input, QString& ttdText, QString& sourceLyrics,
                   ResultCode& code)
 {
@@ -108,7 +95,9 @@ bool DivideLyrics(CrcService& crc, QStringView input, QString& ttdText, QString&
 
     QString ttd;
     QString source;
-    ttd.reserve(input.size() + 64);
+    // A record adds at most its position to the tags it holds, so the TTD text stays below
+    // twice the input; reserving what is never touched costs no memory.
+    ttd.reserve(2 * input.size() + 64);
     source.reserve(input.size());
     ttd.append(TtdIdentifier);
     ttd.append(Crlf);

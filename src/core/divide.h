@@ -18,7 +18,4 @@ bool DivideLyrics(CrcService& crc, QStringView input, QString& ttdText, QString&
 // True for a line that travels as an AttributeLine: it begins with "@" and holds "=".
 bool IsAttributeLine(QStringView line);
 
-// Encodes text as code page 932 and runs crc over the bytes; "0" when it cannot be encoded.
-QString SourceLyricsCrc(CrcService& crc, QStringView sourceLyrics);
-
 } // namespace kovrant

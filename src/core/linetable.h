@@ -23,14 +23,14 @@ struct LineSpan {
 };
 
 struct LineTable {
-    QString text;                // the source lyrics the lines refer to
+    QStringView text;            // the source lyrics the lines refer to; outlives the table
     std::vector<LineSpan> lines; // source lines, then empty lines that records named past the end
     QString groups;              // the TagGroups' characters
     std::vector<TagCell> tags;   // ordered by line, then column; at most one per position
 
     QStringView lineText(const LineSpan& span) const
     {
-        return QStringView(text).sliced(span.offset, span.length);
+        return text.sliced(span.offset, span.length);
     }
     QStringView group(const TagCell& cell) const
     {

@@ -1,5 +1,7 @@
 #include "core/ttdformat.h"
 
+#include "core/cp932.h"
+
 namespace kovrant {
 
 namespace {
@@ -18,18 +20,20 @@ bool IsDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-void AppendNumber(QString& out, qint64 value)
+// Writes value with at least three digits; returns how many characters were written.
+qsizetype WriteNumber(qint64 value, QChar* out)
 {
     QChar digits[20];
-    int n = 0;
+    qsizetype n = 0;
     do {
         digits[n++] = QChar(u'0' + int(value % 10));
         value /= 10;
     } while (value > 0);
-    for (int pad = n; pad < 3; ++pad)
-        out.append(u'0');
-    while (n > 0)
-        out.append(digits[--n]);
+    while (n < 3)
+        digits[n++] = u'0';
+    for (qsizetype i = 0; i < n; ++i)
+        out[i] = digits[n - 1 - i];
+    return n;
 }
 
 qsizetype DigitRun(QStringView text, qsizetype from)
@@ -101,7 +105,7 @@ QStringView TrimSpaces(QStringView text)
 
 // Reads "lll,ccc)group": three-digit fields as the format has always had them, or the wider
 // fields that long texts need ("1000,005)"). Anything else is no record.
-bool ParseTagRecord(QStringView piece, qsizetype pieceOffset, TagRecord& record)
+bool ParseTagRecord(QStringView piece, qsizetype pieceOffset, TagCell& record)
 {
     const qsizetype lineDigits = DigitRun(piece, 0);
     if (lineDigits >= 3 && lineDigits < piece.size() && piece[lineDigits] == u',') {
@@ -130,13 +134,32 @@ bool ParseTagRecord(QStringView piece, qsizetype pieceOffset, TagRecord& record)
 
 } // namespace
 
+QString SourceLyricsCrc(CrcService& crc, QStringView sourceLyrics)
+{
+    // Encoded piece by piece so that a long text needs no second copy of itself in bytes.
+    constexpr qsizetype Piece = 16384;
+    QByteArray bytes;
+    qsizetype at = 0;
+    do {
+        if (!EncodeCp932(sourceLyrics.mid(at, Piece), bytes))
+            return QStringLiteral("0");
+        qint32 count = qint32(bytes.size());
+        crc.Compute(bytes, count, at > 0, -1);
+        at += Piece;
+    } while (at < sourceLyrics.size());
+    return crc.ResultText();
+}
+
 void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group)
 {
-    ttd.append(u'(');
-    AppendNumber(ttd, line);
-    ttd.append(u',');
-    AppendNumber(ttd, column);
-    ttd.append(u')');
+    QChar record[48];
+    qsizetype n = 0;
+    record[n++] = u'(';
+    n += WriteNumber(line, record + n);
+    record[n++] = u',';
+    n += WriteNumber(column, record + n);
+    record[n++] = u')';
+    ttd.append(record, n);
     ttd.append(group);
 }
 
@@ -202,14 +225,16 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
     read.crcText = tailView.sliced(CrcFieldStart.size(), CrcTextLength).toString();
 
     // Records may be spread over lines or share one: the line structure carries no meaning.
-    read.pool.reserve(end - TtdIdentifier.size());
-    for (qsizetype i = TtdIdentifier.size(); i < end; ++i) {
-        const QChar c = ttdText[i];
-        if (c != u'\n' && c != u'\r')
-            read.pool.append(c);
+    read.pool.resize(end - TtdIdentifier.size());
+    QChar* out = read.pool.data();
+    for (const QChar c : ttdText.sliced(TtdIdentifier.size(), end - TtdIdentifier.size())) {
+        *out = c;
+        out += (c != u'\n' && c != u'\r');
     }
+    read.pool.truncate(out - read.pool.constData());
 
     const QStringView pool(read.pool);
+    read.records.reserve(std::size_t(pool.size() / ThreeDigitRecordLength + 1));
     qsizetype open = pool.indexOf(u'(');
     while (open >= 0) {
         const qsizetype start = open + 1;
@@ -222,7 +247,7 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
             read.attributes.append(DecodeAttributeItem(TrimSpaces(piece.chopped(1))));
             continue;
         }
-        TagRecord record;
+        TagCell record;
         if (ParseTagRecord(piece, start, record))
             read.records.push_back(record);
     }

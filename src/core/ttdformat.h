@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/crcservice.h"
+#include "core/linetable.h"
 #include "core/resultcode.h"
 
 #include <QString>
@@ -23,21 +25,17 @@ void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group
 // that hold one are written with "(" as "%28" and "%" as "%25" (see DecodeAttributeItem).
 void AppendAttributeItem(QString& ttd, QStringView attributeLine);
 
+// The CrcText of source lyrics: crc over their code page 932 bytes, or "0" when a character
+// has no code. The last Compute of crc is the one for these bytes, so callers may continue it.
+QString SourceLyricsCrc(CrcService& crc, QStringView sourceLyrics);
+
 // Appends the closing "(CRC=" crcText ")".
 void AppendCrcField(QString& ttd, QStringView crcText);
 
-// One TagRecord as read: group is the range [offset, offset + length) of TtdContents::pool.
-struct TagRecord {
-    qint64 line = 0;
-    qint64 column = 0;
-    qsizetype offset = 0;
-    qsizetype length = 0;
-};
-
 struct TtdContents {
-    QString crcText;                // the 8 characters after "(CRC="
-    QString pool;                   // the text after "TTD10" without line breaks
-    std::vector<TagRecord> records; // in the order they stand
+    QString crcText;              // the 8 characters after "(CRC="
+    QString pool;                 // the text after "TTD10" without line breaks
+    std::vector<TagCell> records; // in the order they stand; groups are ranges of pool
     QStringList attributes;         // AttributeLines, in the order they stand
 };
 

@@ -211,7 +211,7 @@ QStringList OwnRecords(const QString& ttd)
     if (!ReadTtdText(ttd, contents, code))
         return {u"unreadable"_s};
     QStringList records;
-    for (const TagRecord& record : contents.records) {
+    for (const TagCell& record : contents.records) {
         records += QStringLiteral("%1,%2)")
                        .arg(record.line, 3, 10, QLatin1Char('0'))
                        .arg(record.column, 3, 10, QLatin1Char('0')) +

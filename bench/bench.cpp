@@ -1,0 +1,135 @@
+// Times Divide and Combine and compares each with a floor measured in the same run: decoding
+// the input's code page 932 bytes, encoding the text again and computing the CRC of the bytes,
+// which any divide or combine of a file must do at least once.
+#include "core/combine.h"
+#include "core/cp932.h"
+#include "core/divide.h"
+#include "core/timetag.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <random>
+
+using namespace kovrant;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString Tag(std::mt19937& random, qint32& ms)
+{
+    ms = (ms + std::uniform_int_distribution<qint32>(80, 400)(random)) % MaxTimeTagMs;
+    return MsToTimeTag(ms);
+}
+
+const QString Kana = u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
+                     u"アイウエオカキクケコ恋愛夢空星光風花雪月心涙声歌愛"_s;
+
+// Lyrics as people tag them: every character timed, some words as groups, lines of 10 to 30
+// characters, an empty line between verses, attributes at the top.
+QString Lyrics(qsizetype bytes, int lineLength, std::uint32_t seed)
+{
+    std::mt19937 random(seed);
+    QString text = u"@Title=恋の歌\r\n@Artist=Kovrant\r\n@TimeRatio=1\r\n"_s;
+    qint32 ms = 0;
+    qsizetype estimate = 0;
+    int charactersInLine = 0;
+    int linesInVerse = 0;
+    const int lineTarget = lineLength;
+    while (estimate < bytes) {
+        text += Tag(random, ms);
+        const int word = std::uniform_int_distribution<int>(1, 3)(random);
+        for (int i = 0; i < word; ++i)
+            text += Kana[std::uniform_int_distribution<qsizetype>(0, Kana.size() - 1)(random)];
+        estimate += 10 + 2 * word;
+        charactersInLine += word;
+        if (charactersInLine >= lineTarget) {
+            text += Tag(random, ms) + u"\r\n"_s;
+            estimate += 12;
+            charactersInLine = 0;
+            if (++linesInVerse == 4) {
+                text += u"\r\n"_s;
+                estimate += 2;
+                linesInVerse = 0;
+            }
+        }
+    }
+    return text;
+}
+
+double BestSeconds(int runs, const std::function<void()>& work)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, double(timer.nsecsElapsed()) / 1e9);
+    }
+    return best;
+}
+
+struct Measured {
+    double floor, divide, combine;
+    qsizetype bytes;
+};
+
+Measured Measure(const char* name, const QString& text, int runs)
+{
+    QByteArray bytes;
+    EncodeCp932(text, bytes);
+    CrcService crc;
+    crc.Initialise(1);
+
+    QString ttd, source, tagged;
+    ResultCode code = 0;
+    if (!DivideLyrics(crc, text, ttd, source, code) ||
+        !CombineLyrics(crc, ttd, source, {}, tagged, code)) {
+        std::printf("%s: divide or combine failed with %d\n", name, code);
+        return {};
+    }
+
+    Measured m{};
+    m.bytes = bytes.size();
+    m.floor = BestSeconds(runs, [&] {
+        QString decoded;
+        QByteArray encoded;
+        DecodeCp932(bytes, decoded);
+        EncodeCp932(decoded, encoded);
+        volatile quint32 sink = Crc32(encoded);
+        (void)sink;
+    });
+    m.divide = BestSeconds(runs, [&] {
+        QString t, s;
+        DivideLyrics(crc, text, t, s, code);
+    });
+    m.combine = BestSeconds(runs, [&] {
+        QString out;
+        CombineLyrics(crc, ttd, source, {}, out, code);
+    });
+    const double mb = double(m.bytes) / 1e6;
+    std::printf("%s: %lld bytes\n", name, static_cast<long long>(m.bytes));
+    std::printf("  floor   (decode+encode+CRC) %8.1f MB/s\n", mb / m.floor);
+    std::printf("  divide                      %8.1f MB/s   ratio %.2f\n", mb / m.divide,
+                m.divide / m.floor);
+    std::printf("  combine                     %8.1f MB/s   ratio %.2f\n", mb / m.combine,
+                m.combine / m.floor);
+    return m;
+}
+
+} // namespace
+
+int main()
+{
+    const Measured small = Measure("(a) realistic lyrics", Lyrics(60000, 20, 1), 400);
+    const Measured large = Measure("(b) 10 MB of long lines", Lyrics(10000000, 1000000, 2), 7);
+    if (small.bytes == 0 || large.bytes == 0)
+        return 1;
+    const auto perByte = [](double seconds, qsizetype bytes) { return seconds / double(bytes); };
+    std::printf("per-byte cost (b)/(a): divide %.2f, combine %.2f\n",
+                perByte(large.divide, large.bytes) / perByte(small.divide, small.bytes),
+                perByte(large.combine, large.bytes) / perByte(small.combine, small.bytes));
+    return 0;
+}
