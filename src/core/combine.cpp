@@ -103,7 +103,7 @@ void PlaceTags(LineTable& table, std::vector<TagCell>&& records)
     };
     std::erase_if(table.tags, farOff);
     for (const TagCell& cell : table.tags)
-        lastLine = std::max(lastLine, cell.line);
+        lastLine = std::max(lastLine, qsizetype(cell.line));
     table.lines.resize(std::size_t(lastLine + 1), LineSpan{table.text.size(), 0});
 
     const auto before = [](const TagCell& a, const TagCell& b) {
@@ -127,7 +127,7 @@ QString BuildTaggedText(const LineTable& table, const QStringList& attributes)
 {
     qsizetype size = table.text.size() + 2 * qsizetype(table.lines.size()) + 2;
     for (const TagCell& cell : table.tags)
-        size += cell.length;
+        size += cell.group.size();
     for (const QString& attribute : attributes)
         size += attribute.size() + 2;
 
@@ -138,10 +138,10 @@ QString BuildTaggedText(const LineTable& table, const QStringList& attributes)
         const QStringView text = table.lineText(table.lines[line]);
         qsizetype written = 0;
         for (; cell != table.tags.cend() && std::size_t(cell->line) == line; ++cell) {
-            const qsizetype upTo = std::min(cell->column, text.size());
+            const qsizetype upTo = std::min(qsizetype(cell->column), text.size());
             out.append(text.sliced(written, upTo - written));
             written = upTo;
-            out.append(table.group(*cell));
+            out.append(cell->group);
         }
         out.append(text.sliced(written));
         out.append(Crlf);
@@ -200,7 +200,7 @@ bool CombineLyrics(CrcService& crc, QStringView ttdText, QStringView sourceText,
         if (match == Match::TrimmedPlusCrlf)
             table.lines.push_back({end, 0});
     }
-    table.groups = std::move(ttd.pool);
+    table.groupStore = std::move(ttd.spliced);
     PlaceTags(table, std::move(ttd.records));
 
     if (options.timeRatio != TimeRatioChoice::Unchanged)

@@ -2,6 +2,7 @@
 
 #include "core/timetag.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -166,16 +167,23 @@ void ApplyTimeRatio(LineTable& table, QStringList& attributes, TimeRatioChoice c
     if (choice == TimeRatioChoice::Ratio0_9953125 && ratio == Ratio0_9953125)
         return;
 
-    // Every written tag is ten characters, so groups are rewritten in place; a remainder
-    // shorter than a tag stays as it is.
-    QChar* groups = table.groups.data();
-    for (const TagCell& cell : table.tags) {
-        QChar* tag = groups + cell.offset;
-        for (qsizetype left = cell.length; left >= TimeTagLength; left -= TimeTagLength) {
-            const qint32 ms = TimeTagToMs(QStringView(tag, TimeTagLength));
-            WriteTimeTag(RescaleMs(ms, ratio, choice), tag);
-            tag += TimeTagLength;
+    // Every written tag is ten characters, so each group keeps its length; a remainder
+    // shorter than a tag stays as it is. The new groups share one text of the table's own.
+    qsizetype total = 0;
+    for (const TagCell& cell : table.tags)
+        total += cell.group.size();
+    table.groupStore.append(QString(total, Qt::Uninitialized));
+    QChar* out = table.groupStore.last().data();
+    for (TagCell& cell : table.tags) {
+        QChar* const group = out;
+        std::copy(cell.group.begin(), cell.group.end(), out);
+        for (qsizetype left = cell.group.size(); left >= TimeTagLength; left -= TimeTagLength) {
+            WriteTimeTag(RescaleMs(TimeTagToMs(QStringView(out, TimeTagLength)), ratio, choice),
+                         out);
+            out += TimeTagLength;
         }
+        out = group + cell.group.size();
+        cell.group = QStringView(group, cell.group.size());
     }
     attributes[declaredAt] = choice == TimeRatioChoice::Ratio1
                                  ? QStringLiteral("@TimeRatio=1")

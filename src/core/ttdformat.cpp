@@ -13,7 +13,7 @@ constexpr qsizetype CrcTextLength = 8;
 constexpr qsizetype ThreeDigitRecordLength = 8; // "lll,ccc)"
 
 // A field this long cannot name a line or column of any text we can hold.
-constexpr qsizetype MaxFieldDigits = 15;
+constexpr qsizetype MaxFieldDigits = 9;
 
 bool IsDigit(QChar c)
 {
@@ -44,9 +44,9 @@ qsizetype DigitRun(QStringView text, qsizetype from)
     return end - from;
 }
 
-qint64 DigitValue(QStringView digits)
+qint32 DigitValue(QStringView digits)
 {
-    qint64 value = 0;
+    qint32 value = 0;
     for (QChar c : digits)
         value = value * 10 + (c.unicode() - u'0');
     return value;
@@ -105,7 +105,7 @@ QStringView TrimSpaces(QStringView text)
 
 // Reads "lll,ccc)group": three-digit fields as the format has always had them, or the wider
 // fields that long texts need ("1000,005)"). Anything else is no record.
-bool ParseTagRecord(QStringView piece, qsizetype pieceOffset, TagCell& record)
+bool ParseTagRecord(QStringView piece, TagCell& record)
 {
     const qsizetype lineDigits = DigitRun(piece, 0);
     if (lineDigits >= 3 && lineDigits < piece.size() && piece[lineDigits] == u',') {
@@ -117,8 +117,7 @@ bool ParseTagRecord(QStringView piece, qsizetype pieceOffset, TagCell& record)
                 return false;
             record.line = DigitValue(piece.sliced(0, lineDigits));
             record.column = DigitValue(piece.sliced(lineDigits + 1, columnDigits));
-            record.offset = pieceOffset + close + 1;
-            record.length = piece.size() - close - 1;
+            record.group = piece.sliced(close + 1);
             return true;
         }
     }
@@ -127,9 +126,36 @@ bool ParseTagRecord(QStringView piece, qsizetype pieceOffset, TagCell& record)
         return false;
     record.line = DigitValue(piece.sliced(0, 3));
     record.column = DigitValue(piece.sliced(4, 3));
-    record.offset = pieceOffset + ThreeDigitRecordLength;
-    record.length = piece.size() - ThreeDigitRecordLength;
+    record.group = piece.sliced(ThreeDigitRecordLength);
     return true;
+}
+
+bool IsLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r';
+}
+
+// The piece without its line breaks: a part of itself when they stand only at its ends,
+// otherwise a joined copy kept in store.
+QStringView WithoutLineBreaks(QStringView piece, QStringList& store)
+{
+    qsizetype begin = 0;
+    qsizetype end = piece.size();
+    while (begin < end && IsLineBreak(piece[begin]))
+        ++begin;
+    while (end > begin && IsLineBreak(piece[end - 1]))
+        --end;
+    piece = piece.sliced(begin, end - begin);
+    if (!piece.contains(u'\n') && !piece.contains(u'\r'))
+        return piece;
+    QString joined;
+    joined.reserve(piece.size());
+    for (QChar c : piece) {
+        if (!IsLineBreak(c))
+            joined.append(c);
+    }
+    store.append(std::move(joined));
+    return store.constLast();
 }
 
 } // namespace
@@ -224,22 +250,17 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
     TtdContents read;
     read.crcText = tailView.sliced(CrcFieldStart.size(), CrcTextLength).toString();
 
-    // Records may be spread over lines or share one: the line structure carries no meaning.
-    read.pool.resize(end - TtdIdentifier.size());
-    QChar* out = read.pool.data();
-    for (const QChar c : ttdText.sliced(TtdIdentifier.size(), end - TtdIdentifier.size())) {
-        *out = c;
-        out += (c != u'\n' && c != u'\r');
-    }
-    read.pool.truncate(out - read.pool.constData());
-
-    const QStringView pool(read.pool);
-    read.records.reserve(std::size_t(pool.size() / ThreeDigitRecordLength + 1));
-    qsizetype open = pool.indexOf(u'(');
+    // Records may be spread over lines or share one: the line structure carries no meaning,
+    // and line breaks cannot hide a "(". A piece is read in place unless a line break stands
+    // inside it.
+    const QStringView body = ttdText.sliced(0, end);
+    read.records.reserve(std::size_t(body.count(u'(')));
+    qsizetype open = body.indexOf(u'(', TtdIdentifier.size());
     while (open >= 0) {
         const qsizetype start = open + 1;
-        const qsizetype next = pool.indexOf(u'(', start);
-        const QStringView piece = pool.sliced(start, (next < 0 ? pool.size() : next) - start);
+        const qsizetype next = body.indexOf(u'(', start);
+        const QStringView piece =
+            WithoutLineBreaks(body.sliced(start, (next < 0 ? end : next) - start), read.spliced);
         open = next;
         if (piece.startsWith(u"CRC"))
             continue;
@@ -248,7 +269,7 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
             continue;
         }
         TagCell record;
-        if (ParseTagRecord(piece, start, record))
+        if (ParseTagRecord(piece, record))
             read.records.push_back(record);
     }
 

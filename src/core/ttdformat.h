@@ -34,14 +34,14 @@ void AppendCrcField(QString& ttd, QStringView crcText);
 
 struct TtdContents {
     QString crcText;              // the 8 characters after "(CRC="
-    QString pool;                 // the text after "TTD10" without line breaks
-    std::vector<TagCell> records; // in the order they stand; groups are ranges of pool
-    QStringList attributes;         // AttributeLines, in the order they stand
+    std::vector<TagCell> records; // in the order they stand
+    QStringList attributes;       // AttributeLines, in the order they stand
+    QStringList spliced;          // pieces that line breaks had cut, joined again
 };
 
 // Reads a TTD text: the identifier, the CRC field at its end and every piece between. Pieces
 // that have no record form are skipped. Fails with 21 when the frame is wrong; contents are
-// then untouched.
+// then untouched. The records' groups refer to ttdText and to contents.spliced.
 bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code);
 
 } // namespace kovrant

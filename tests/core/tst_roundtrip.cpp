@@ -215,7 +215,7 @@ QStringList OwnRecords(const QString& ttd)
         records += QStringLiteral("%1,%2)")
                        .arg(record.line, 3, 10, QLatin1Char('0'))
                        .arg(record.column, 3, 10, QLatin1Char('0')) +
-                   contents.pool.mid(record.offset, record.length);
+                   record.group.toString();
     }
     return records;
 }
