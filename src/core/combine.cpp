@@ -1,5 +1,6 @@
 #include "core/combine.h"
 
+#include "core/lines.h"
 #include "core/ttdformat.h"
 
 #include <algorithm>
@@ -22,25 +23,6 @@ bool HasOnlyCrlfBreaks(QStringView text)
     }
     // Every LF that follows a CR is part of a CRLF; any other one stands alone.
     return text.count(u'\n') == text.count(u'\r');
-}
-
-QString NormaliseToCrlf(QStringView text)
-{
-    QString out;
-    out.reserve(text.size() + text.size() / 16);
-    qsizetype runStart = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        out.append(text.sliced(runStart, i - runStart));
-        out.append(Crlf);
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        runStart = i + 1;
-    }
-    out.append(text.sliced(runStart));
-    return out;
 }
 
 bool StartsWithCrlf(QStringView text, qsizetype at)

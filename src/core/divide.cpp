@@ -1,5 +1,6 @@
 #include "core/divide.h"
 
+#include "core/lines.h"
 #include "core/timetag.h"
 #include "core/ttdformat.h"
 
@@ -10,25 +11,6 @@ namespace kovrant {
 namespace {
 
 constexpr QStringView Crlf = u"\r\n";
-
-// Lines of text split at CRLF, CR or LF; a text ending in a line break yields a last, empty
-// line, as splitting the normalised text at LF does.
-std::vector<QStringView> SplitLines(QStringView text)
-{
-    std::vector<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.push_back(text.sliced(start, i - start));
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    lines.push_back(text.sliced(start));
-    return lines;
-}
 
 // Appends the untagged characters of one body line to source and its TagGroups to ttd.
 // Only a "[" can open a tag, and each is tested against the fixed-length pattern once.

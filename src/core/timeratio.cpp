@@ -1,5 +1,6 @@
 #include "core/timeratio.h"
 
+#include "core/lines.h"
 #include "core/timetag.h"
 
 #include <algorithm>
@@ -14,17 +15,6 @@ namespace {
 
 constexpr QStringView RatioKey = u"@timeratio";
 constexpr double Ratio0_9953125 = 0.9953125;
-
-QStringView TrimSpaces(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.sliced(begin, end - begin);
-}
 
 bool IsDigit(char c)
 {

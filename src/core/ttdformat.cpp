@@ -1,6 +1,7 @@
 #include "core/ttdformat.h"
 
 #include "core/cp932.h"
+#include "core/lines.h"
 
 namespace kovrant {
 
@@ -90,17 +91,6 @@ QString DecodeAttributeItem(QStringView item)
         line.append(item[i]);
     }
     return line;
-}
-
-QStringView TrimSpaces(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.sliced(begin, end - begin);
 }
 
 // Reads "lll,ccc)group": three-digit fields as the format has always had them, or the wider

@@ -1,6 +1,6 @@
 #include "core/combine.h"
-#include "core/cp932.h"
 #include "core/divide.h"
+#include "crctext.h"
 
 #include <QtTest>
 
@@ -8,14 +8,6 @@ using namespace kovrant;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString CrcOf(const QString& source)
-{
-    QByteArray bytes;
-    if (!EncodeCp932(source, bytes))
-        return u"?"_s;
-    return QStringLiteral("%1").arg(Crc32(bytes), 8, 16, QLatin1Char('0')).toUpper();
-}
 
 // A TTD text whose CRC field is that of source.
 QString Ttd(const QString& items, const QString& source)

@@ -1,22 +1,11 @@
-#include "core/cp932.h"
 #include "core/divide.h"
+
+#include "crctext.h"
 
 #include <QtTest>
 
 using namespace kovrant;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString CrcOf(const QString& source)
-{
-    QByteArray bytes;
-    if (!EncodeCp932(source, bytes))
-        return u"?"_s;
-    return QStringLiteral("%1").arg(Crc32(bytes), 8, 16, QLatin1Char('0')).toUpper();
-}
-
-} // namespace
 
 class TestDivide : public QObject {
     Q_OBJECT
