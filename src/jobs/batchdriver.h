@@ -20,6 +20,8 @@ enum class BatchMode : qint32 {
 QString DropKey(const QString& extensionSetting);
 
 // The dropped paths whose lower-cased extension equals the key of extensionSetting, in order.
+// A setting of two letters keeps its dot in the key and matches nothing; so does a setting of
+// fewer than three characters.
 QStringList FilterDrop(const QStringList& paths, const QString& extensionSetting);
 
 // Takes drops on the three drop targets and runs the batch 200 ms later, in one tick of
@@ -30,29 +32,33 @@ class BatchDriver : public QObject {
 public:
     // snapshot gives the window's state when the batch starts; applyNewExtension writes the
     // extension tool's text and recent list back to the window.
-    BatchDriver(JobContext& context, std::function<JobSnapshot()> snapshot,
-                std::function<void(const QString& text, const QStringList& items)>
-                    applyNewExtension,
-                QObject* parent = nullptr);
+    BatchDriver(
+        JobContext& context, std::function<JobSnapshot()> snapshot,
+        std::function<void(const QString& text, const QStringList& items)> applyNewExtension,
+        QObject* parent = nullptr);
 
-    // Each returns whether the drop was taken.
+    // Each returns whether the drop was taken: not while a batch is pending or running, and not
+    // for an empty list (a drop that carries no files). A divide or combine drop without a
+    // matching file is taken as NoFiles, so that the batch reports it.
     bool dropOnDivide(const QStringList& paths, const QString& timeTaggedExtension);
     bool dropOnCombine(const QStringList& paths, const QString& ttdExtension);
     bool dropOnExtensionTool(const QStringList& paths);
 
     bool isPending() const { return Timer1.isActive(); }
+    bool isRunning() const { return m_running; }
     BatchMode batchMode() const { return m_batchMode; }
     const QStringList& batchQueue() const { return m_batchQueue; }
     const BatchResults& batchResults() const { return m_batchResults; }
 
-    // The tick of Timer1; public so that tests can run a batch without waiting.
+    // The tick of Timer1; public so that tests can run a batch without waiting. Locks the
+    // window through the hooks, runs the job of the BatchMode and shows one summary.
     void RunBatch();
 
 Q_SIGNALS:
     void batchFinished();
 
 private:
-    bool takeDrop(const QStringList& queue, BatchMode mode);
+    bool takeDrop(const QStringList& dropped, const QStringList& queue, BatchMode mode);
 
     JobContext& m_context;
     std::function<JobSnapshot()> m_snapshot;
@@ -61,6 +67,7 @@ private:
     QStringList m_batchQueue;
     BatchMode m_batchMode = BatchMode::NoFiles;
     BatchResults m_batchResults;
+    bool m_running = false;
 };
 
 } // namespace kovrant

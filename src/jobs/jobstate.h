@@ -23,16 +23,16 @@ struct JobSnapshot {
     QString sourceExtension = QStringLiteral(".TXT");     // CmbExt(1)
     QString ttdExtension = QStringLiteral(".TTD");        // CmbExt(2)
 
-    QString txtTTD;          // the single combine's TTD file
-    QString txtSozai;        // its source-lyrics file
-    QString txtOut;          // its output folder
-    bool ChkSameTTD = true;  // output beside the TTD file instead of txtOut
+    QString txtTTD;         // the single combine's TTD file
+    QString txtSozai;       // its source-lyrics file
+    QString txtOut;         // its output folder
+    bool ChkSameTTD = true; // output beside the TTD file instead of txtOut
 
-    QString CmbNewExt;            // the extension tool's new extension, as typed
-    QStringList CmbNewExtItems;   // its recent list, most recent first
+    QString CmbNewExt;          // the extension tool's new extension, as typed
+    QStringList CmbNewExtItems; // its recent list, most recent first
 };
 
-// What every job works with besides the snapshot.
+// What every job works with besides the snapshot. crc has been initialised (Initialise(1)).
 struct JobContext {
     CrcService& crc;
     UserDialogs& dialogs;

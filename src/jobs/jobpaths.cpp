@@ -1,0 +1,30 @@
+#include "jobs/jobpaths.h"
+
+#include "files/paths.h"
+
+namespace kovrant {
+
+QString FolderOf(const QString& path)
+{
+    const QString folder = FolderPart(path);
+    return folder.isEmpty() ? folder : AddBackslash(folder);
+}
+
+QString SiblingPath(const QString& path, const QString& extension)
+{
+    return FolderOf(path) + BaseNamePart(path) + extension;
+}
+
+bool IsExtensionText(const QString& text)
+{
+    if (text.isEmpty() || text.contains(PlatformSeparator) || text.contains(QChar(u'\0')))
+        return false;
+#ifdef Q_OS_WIN
+    // Windows takes either slash as a separator.
+    if (text.contains(u'/'))
+        return false;
+#endif
+    return true;
+}
+
+} // namespace kovrant
