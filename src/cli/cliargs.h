@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/timeratio.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kovrant {
+
+enum class CliCommand { Help, Version, Divide, Combine, Rename };
+
+// A command line as kovrant-cli understood it. Extensions carry exactly one leading dot, except
+// newExtension, which carries none.
+struct CliOptions {
+    CliCommand command = CliCommand::Help;
+    QString sourceExtension = QStringLiteral(".TXT");
+    QString ttdExtension = QStringLiteral(".TTD");
+    QString lyricsExtension = QStringLiteral(".LRC");
+    bool noCrcCheck = false;
+    TimeRatioChoice timeRatio = TimeRatioChoice::Unchanged;
+    bool overwrite = false;
+    bool verbose = false;
+    QString source;    // combine --source
+    QString outputDir; // combine --output-dir
+    QString newExtension;
+    QStringList files;
+};
+
+// Parses the arguments that follow the program name. On a usage error gives false and a
+// one-line description of the problem; options then holds nothing of use.
+bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QString& problem);
+
+// The extension text meant by an argument: leading dots removed, one put back ("LRC", ".LRC"
+// and "..LRC" give ".LRC"); false for a text with nothing else or one that cannot end a name.
+bool NormaliseExtension(const QString& argument, QString& extension);
+
+// The new extension of rename: leading dots removed; false when that leaves nothing or a text
+// that cannot end a name.
+bool NormaliseNewExtension(const QString& argument, QString& extension);
+
+// True when combine works as the single combine (with --source or --output-dir).
+bool IsSingleCombine(const CliOptions& options);
+
+} // namespace kovrant

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QStringView>
+
+namespace kovrant::CliText {
+
+inline constexpr QStringView Version = u"kovrant-cli 1.00";
+
+inline constexpr QStringView Help = uR"(Usage:
+  kovrant-cli divide  [--source-ext EXT] [--ttd-ext EXT] [--overwrite] FILE...
+  kovrant-cli combine [--source-ext EXT] [--lyrics-ext EXT] [--no-crc-check]
+                      [--time-ratio none|1|0.9953125] [--overwrite]
+                      [--source FILE] [--output-dir DIR] TTDFILE...
+  kovrant-cli rename  --to EXT FILE...
+  kovrant-cli --help | --version
+
+divide    Splits each time-tagged lyrics FILE into its source lyrics and its
+          time-tag data, written beside it: FOLDER/BASE + source extension,
+          then FOLDER/BASE + TTD extension.
+combine   Joins each time-tag data TTDFILE with the source lyrics beside it
+          (FOLDER/BASE + source extension) into FOLDER/BASE + lyrics extension,
+          after checking by the CRC that they belong together.
+          With --source (one TTDFILE only) or --output-dir it works as the
+          window's single combine: the source lyrics named, the output into DIR.
+rename    Gives each FILE the extension EXT in place. Never replaces a file.
+
+Options:
+  --source-ext EXT   extension of source lyrics files (default .TXT)
+  --ttd-ext EXT      extension of time-tag data files (default .TTD)
+  --lyrics-ext EXT   extension of time-tagged lyrics files (default .LRC)
+  --no-crc-check     combine without comparing the CRC
+  --time-ratio R     force @TimeRatio=R and rescale the times (R: 1 or
+                     0.9953125; none leaves them alone, the default)
+  --overwrite        replace existing outputs without asking
+  --source FILE      the source lyrics file of the single TTDFILE
+  --output-dir DIR   folder for the combined lyrics
+  --to EXT           the new extension
+  --verbose          list every file written or renamed on stdout
+  --help             show this help
+  --version          show the version
+
+An extension may be given with or without its leading dot: LRC, .LRC and
+..LRC all mean .LRC; its case is kept. Inputs of divide and combine are
+limited to 60000 bytes, except with --source or --output-dir.
+Without --overwrite, an existing output is replaced only when you answer y on
+a terminal; otherwise it is kept and its file counts as not gone through.
+Every file that fails gives one line on stderr that names it, such as
+  song.TTD: Error:CRCが一致しませんでした
+Exit status: 0 when every file went through, 1 when any failed or was not
+replaced, 2 for a usage error.
+)";
+
+inline constexpr QStringView Program = u"kovrant-cli";
+inline constexpr QStringView TryHelp = u"Try 'kovrant-cli --help' for more information.";
+inline constexpr QStringView OverwritePrompt = u" [y/N] ";
+inline constexpr QStringView NotReplaced = u"exists, not replaced (--overwrite replaces it)";
+inline constexpr QStringView Arrow = u" -> ";
+
+// Usage errors; %1 and %2 are arguments as given.
+inline constexpr QStringView NoCommand = u"no command given: divide, combine or rename comes first";
+inline constexpr QStringView UnknownCommand = u"unknown command '%1'";
+inline constexpr QStringView UnknownOption = u"unknown option '%1'";
+inline constexpr QStringView OptionNotForCommand = u"option '%1' does not go with %2";
+inline constexpr QStringView NeedsValue = u"option '%1' needs a value";
+inline constexpr QStringView TakesNoValue = u"option '%1' takes no value";
+inline constexpr QStringView NoFiles = u"no files given";
+inline constexpr QStringView EmptyFileName = u"an empty file name was given";
+inline constexpr QStringView NotAnExtension = u"'%1' is not an extension";
+inline constexpr QStringView BadTimeRatio = u"--time-ratio takes none, 1 or 0.9953125, not '%1'";
+inline constexpr QStringView SourceNeedsOneFile = u"--source goes with one TTDFILE only";
+inline constexpr QStringView NeedsNewExtension = u"rename needs --to EXT";
+inline constexpr QStringView SameExtension = u"%1 and %2 name the same extension";
+inline constexpr QStringView OwnOutput =
+    u"%1 would be replaced by an output of this run; choose other extensions or files";
+
+} // namespace kovrant::CliText

@@ -1,0 +1,57 @@
+#include "cli/clirun.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool IsTerminal(std::FILE* stream)
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return ::isatty(::fileno(stream)) != 0;
+#endif
+}
+
+// Questions go to stderr and answers come from stdin, so both must be the terminal for a
+// person to see a question and answer it.
+class ProcessTerminal final : public kovrant::Terminal {
+public:
+    bool isInteractive() const override { return IsTerminal(stdin) && IsTerminal(stderr); }
+
+    std::optional<QString> readLine() override
+    {
+        std::string line;
+        if (!std::getline(std::cin, line))
+            return std::nullopt;
+        return QString::fromLocal8Bit(line.data(), qsizetype(line.size()));
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // For the arguments only: Qt decodes them as the platform passes them.
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    ProcessTerminal terminal;
+    return kovrant::RunCli(arguments, out, err, terminal);
+}
