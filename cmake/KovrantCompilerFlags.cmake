@@ -11,3 +11,7 @@ if(KOVRANT_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
 endif()
+if(KOVRANT_BUILD_FUZZ)
+    # Coverage for the libraries too, so that the fuzzers are guided through them.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

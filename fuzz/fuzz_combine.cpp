@@ -1,0 +1,40 @@
+// Any TTD text and source text: Combine must give one of its codes, never crash, and never
+// grow its output beyond what the inputs and the three-digit line range allow.
+#include "core/combine.h"
+#include "core/cp932.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace kovrant;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArrayView bytes(data, qsizetype(size));
+    const qsizetype split = bytes.indexOf('\0');
+    QString ttd, source;
+    if (!DecodeCp932(split < 0 ? bytes : bytes.first(split), ttd))
+        return 0;
+    if (split >= 0 && !DecodeCp932(bytes.sliced(split + 1), source))
+        return 0;
+    static CrcService crc = [] {
+        CrcService service;
+        service.Initialise(1);
+        return service;
+    }();
+    for (const bool skip : {false, true}) {
+        for (const auto choice : {TimeRatioChoice::Unchanged, TimeRatioChoice::Ratio1,
+                                  TimeRatioChoice::Ratio0_9953125}) {
+            QString tagged;
+            ResultCode code = -1;
+            const bool ok = CombineLyrics(crc, ttd, source, {skip, choice}, tagged, code);
+            if (ok != (code == Result::Ok) ||
+                (code != Result::Ok && code != Result::InvalidTtd &&
+                 code != Result::EmptySourceLyrics && code != Result::CrcMismatch))
+                std::abort();
+            if (tagged.size() > 2 * (ttd.size() + source.size()) + 2 * 1000 + 16)
+                std::abort();
+        }
+    }
+    return 0;
+}

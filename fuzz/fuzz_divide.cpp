@@ -1,0 +1,41 @@
+// Any decodable text: Divide either refuses it with its codes or writes a pair that Combine
+// takes back to the same body.
+#include "core/combine.h"
+#include "core/cp932.h"
+#include "core/divide.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace kovrant;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    QString input;
+    if (!DecodeCp932(QByteArrayView(data, qsizetype(size)), input))
+        return 0;
+    static CrcService crc = [] {
+        CrcService service;
+        service.Initialise(1);
+        return service;
+    }();
+    QString ttd, source;
+    ResultCode code = -1;
+    if (!DivideLyrics(crc, input, ttd, source, code)) {
+        if (code != Result::InvalidTaggedLyrics && code != Result::NoValidTimeTag)
+            std::abort();
+        return 0;
+    }
+    QString tagged;
+    if (!CombineLyrics(crc, ttd, source, {}, tagged, code)) {
+        // Only a source without any character besides line breaks may be refused.
+        if (code != Result::EmptySourceLyrics ||
+            !QString(source).remove(u'\r').remove(u'\n').isEmpty())
+            std::abort();
+        return 0;
+    }
+    QString again, againSource;
+    if (!DivideLyrics(crc, tagged, again, againSource, code) || againSource != source)
+        std::abort();
+    return 0;
+}
