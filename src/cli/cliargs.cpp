@@ -138,10 +138,13 @@ bool ApplyOption(Opt option, const QString& value, CliOptions& options, bool& ha
         options.overwrite = true;
         return true;
     case Opt::Source:
-        options.source = value;
-        return true;
     case Opt::OutputDir:
-        options.outputDir = value;
+        // A path given, however short, is never the null text that means "not given".
+        if (value.isEmpty()) {
+            problem = CliText::EmptyFileName.toString();
+            return false;
+        }
+        (option == Opt::Source ? options.source : options.outputDir) = value;
         return true;
     case Opt::To:
         haveNewExtension = true;
@@ -191,11 +194,6 @@ bool CheckOptions(const CliOptions& options, bool haveNewExtension, QString& pro
         }
         if (!options.source.isNull() && options.files.size() != 1) {
             problem = CliText::SourceNeedsOneFile.toString();
-            return false;
-        }
-        if ((!options.source.isNull() && options.source.isEmpty()) ||
-            (!options.outputDir.isNull() && options.outputDir.isEmpty())) {
-            problem = CliText::EmptyFileName.toString();
             return false;
         }
         break;

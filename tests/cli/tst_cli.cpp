@@ -107,6 +107,8 @@ void TestCli::refusesUsage_data()
         << Texts{u"divide"_s, u"--bogus=1"_s, u"a"_s} << u"unknown option '--bogus'"_s;
     QTest::newRow("rename never overwrites") << Texts{u"rename"_s, u"--overwrite"_s, u"a"_s}
                                              << u"option '--overwrite' does not go with rename"_s;
+    QTest::newRow("an empty output folder")
+        << Texts{u"combine"_s, u"--output-dir="_s, u"a"_s} << u"an empty file name was given"_s;
     QTest::newRow("no files") << Texts{u"divide"_s, u"--overwrite"_s} << u"no files given"_s;
     QTest::newRow("a separator in an extension")
         << Texts{u"combine"_s, u"--lyrics-ext"_s, u"x/LRC"_s, u"a"_s}
