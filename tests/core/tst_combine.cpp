@@ -15,40 +15,6 @@ QString Ttd(const QString& items, const QString& source)
     return u"TTD10\r\n"_s + items + u"(CRC="_s + CrcOf(source) + u")"_s;
 }
 
-struct ContractRecord {
-    int line;
-    int column;
-    QString group;
-    bool operator==(const ContractRecord&) const = default;
-};
-
-// The records a reader sees that cuts the text at every "(" and takes three-digit fields.
-QList<ContractRecord> ContractRecords(const QString& ttd)
-{
-    QString flat = ttd.mid(5);
-    flat.remove(u'\r');
-    flat.remove(u'\n');
-    QList<ContractRecord> records;
-    const QStringList pieces = flat.split(u'(');
-    for (qsizetype i = 1; i < pieces.size(); ++i) {
-        const QString& piece = pieces[i];
-        if (piece.startsWith(u"CRC"_s) || piece.startsWith(u'@'))
-            continue;
-        const auto leading = [](QStringView field) {
-            int value = 0;
-            for (QChar c : field) {
-                if (!c.isDigit())
-                    break;
-                value = value * 10 + c.digitValue();
-            }
-            return value;
-        };
-        records.append({leading(QStringView(piece).mid(0, 3)),
-                        leading(QStringView(piece).mid(4, 3)), piece.mid(8)});
-    }
-    return records;
-}
-
 } // namespace
 
 class TestCombine : public QObject {
@@ -62,7 +28,6 @@ private Q_SLOTS:
     void refuses();
     void givesBackWhatItDivided_data();
     void givesBackWhatItDivided();
-    void bracketInAttributeKeepsRecordsReadable();
     void farRecordsAreSkipped();
 
 private:
@@ -236,17 +201,6 @@ void TestCombine::givesBackWhatItDivided()
             CombineLyrics(m_crc, ttd, source, {skipCrc, TimeRatioChoice::Unchanged}, tagged, code));
         QCOMPARE(tagged, expected);
     }
-}
-
-void TestCombine::bracketInAttributeKeepsRecordsReadable()
-{
-    const QString input = u"[00:01:00]あ[00:02:00]い\n@Title=恋の歌 (Live)\n[00:03:00]う"_s;
-    QString ttd, source;
-    ResultCode code = -1;
-    QVERIFY(DivideLyrics(m_crc, input, ttd, source, code));
-    const QList<ContractRecord> expected{
-        {0, 0, u"[00:01:00]"_s}, {0, 1, u"[00:02:00]"_s}, {1, 0, u"[00:03:00]"_s}};
-    QCOMPARE(ContractRecords(ttd), expected);
 }
 
 void TestCombine::farRecordsAreSkipped()
