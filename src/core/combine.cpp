@@ -17,12 +17,16 @@ constexpr qint64 ThreeDigitLimit = 999;
 
 bool HasOnlyCrlfBreaks(QStringView text)
 {
-    for (qsizetype i = text.indexOf(u'\r'); i >= 0; i = text.indexOf(u'\r', i + 2)) {
-        if (i + 1 == text.size() || text[i + 1] != u'\n')
-            return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n')
+            return false; // an LF that no CR stands before
+        if (text[i] == u'\r') {
+            if (i + 1 == text.size() || text[i + 1] != u'\n')
+                return false;
+            ++i;
+        }
     }
-    // Every LF that follows a CR is part of a CRLF; any other one stands alone.
-    return text.count(u'\n') == text.count(u'\r');
+    return true;
 }
 
 bool StartsWithCrlf(QStringView text, qsizetype at)

@@ -3,6 +3,8 @@
 #include "core/cp932.h"
 #include "core/lines.h"
 
+#include <algorithm>
+
 namespace kovrant {
 
 namespace {
@@ -136,7 +138,7 @@ QStringView WithoutLineBreaks(QStringView piece, QStringList& store)
     while (end > begin && IsLineBreak(piece[end - 1]))
         --end;
     piece = piece.sliced(begin, end - begin);
-    if (!piece.contains(u'\n') && !piece.contains(u'\r'))
+    if (std::none_of(piece.begin(), piece.end(), IsLineBreak))
         return piece;
     QString joined;
     joined.reserve(piece.size());
@@ -244,7 +246,7 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
     // and line breaks cannot hide a "(". A piece is read in place unless a line break stands
     // inside it.
     const QStringView body = ttdText.sliced(0, end);
-    read.records.reserve(std::size_t(body.count(u'(')));
+    read.records.reserve(std::size_t(body.size() / (ThreeDigitRecordLength + 2)));
     qsizetype open = body.indexOf(u'(', TtdIdentifier.size());
     while (open >= 0) {
         const qsizetype start = open + 1;
@@ -252,7 +254,7 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
         const QStringView piece =
             WithoutLineBreaks(body.sliced(start, (next < 0 ? end : next) - start), read.spliced);
         open = next;
-        if (piece.startsWith(u"CRC"))
+        if (piece.size() >= 3 && piece[0] == u'C' && piece[1] == u'R' && piece[2] == u'C')
             continue;
         if (piece.startsWith(u'@')) {
             read.attributes.append(DecodeAttributeItem(TrimSpaces(piece.chopped(1))));
