@@ -7,15 +7,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+void AddColumns()
+{
+    QTest::addColumn<QChar>("sep");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("expected"); // the results, joined by "|"
+}
+
 // Rows are written with "\" and added once as they stand and once with every "\" as "/".
-void AddForBothSeparators(const char* name, const QString& path, const QStringList& expected)
+void AddForBoth(const char* name, QString path, QString expected)
 {
     for (const QChar sep : {QChar(u'\\'), QChar(u'/')}) {
-        auto swap = [sep](QString text) { return text.replace(u'\\', sep); };
-        QStringList results;
-        for (const QString& e : expected)
-            results << swap(e);
-        QTest::addRow("%s [%c]", name, sep.toLatin1()) << sep << swap(path) << results;
+        QTest::addRow("%s [%c]", name, sep.toLatin1())
+            << sep << path.replace(u'\\', sep) << expected.replace(u'\\', sep);
     }
 }
 
@@ -24,101 +28,64 @@ void AddForBothSeparators(const char* name, const QString& path, const QStringLi
 class TestPaths : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void parts_data();
-    void parts();
-    void separatorAtTheEnd_data();
-    void separatorAtTheEnd();
-    void otherSlashIsNoSeparator();
-    void defaultIsPlatformSeparator();
+    void parts_data()
+    {
+        AddColumns(); // folder|file name|base name|extension
+        AddForBoth("plain file", u"C:\\lyrics\\song.lrc"_s, u"C:\\lyrics\\|song.lrc|song|lrc"_s);
+        AddForBoth("two dots, extension case kept", u"C:\\lyrics\\song.old.TTD"_s,
+                   u"C:\\lyrics\\|song.old.TTD|song.old|TTD"_s);
+        AddForBoth("dot only in the folder", u"C:\\my.dir\\song"_s, u"C:\\my.dir\\|song|song|"_s);
+        AddForBoth("bare name has no file name part", u"song.txt"_s, u"||song|txt"_s);
+        AddForBoth("folder path", u"C:\\lyrics\\"_s, u"C:\\lyrics\\||C:\\lyrics\\|"_s);
+        AddForBoth("folder path with a dot", u"C:\\my.dir\\"_s, u"C:\\my.dir\\||C:\\my|dir\\"_s);
+        AddForBoth("leading dot", u"C:\\lyrics\\.txt"_s, u"C:\\lyrics\\|.txt||txt"_s);
+        AddForBoth("trailing dot", u"C:\\lyrics\\song."_s, u"C:\\lyrics\\|song.|song|"_s);
+        AddForBoth("empty path", QString(), u"|||"_s);
+        QTest::newRow("slash is no separator for backslash")
+            << QChar(u'\\') << u"C:/lyrics/song.lrc"_s << u"||C:/lyrics/song|lrc"_s;
+        QTest::newRow("backslash is no separator for slash")
+            << QChar(u'/') << u"/k/a\\b.c\\song"_s << u"/k/|a\\b.c\\song|a\\b|c\\song"_s;
+    }
+
+    void parts()
+    {
+        QFETCH(QChar, sep);
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        const QStringList results{FolderPart(path, sep), FileNamePart(path, sep),
+                                  BaseNamePart(path, sep), ExtensionPart(path, sep)};
+        QCOMPARE(results.join(u'|'), expected);
+    }
+
+    void separatorAtTheEnd_data()
+    {
+        AddColumns(); // AddBackslash|StripBackslash
+        AddForBoth("folder", u"C:\\lyrics"_s, u"C:\\lyrics\\|C:\\lyrics"_s);
+        AddForBoth("folder with a separator", u"C:\\lyrics\\"_s, u"C:\\lyrics\\|C:\\lyrics"_s);
+        AddForBoth("drive", u"C:\\"_s, u"C:\\|C:\\"_s);
+        AddForBoth("bare drive", u"C:"_s, u"C:\\|C:\\"_s);
+        AddForBoth("lone separator", u"\\"_s, u"\\|"_s);
+        AddForBoth("two separators", u"C:\\lyrics\\\\"_s, u"C:\\lyrics\\\\|C:\\lyrics\\"_s);
+        AddForBoth("empty", QString(), u"\\|"_s);
+        QTest::newRow("slash is no separator for backslash")
+            << QChar(u'\\') << u"C:/"_s << u"C:/\\|C:/"_s;
+    }
+
+    void separatorAtTheEnd()
+    {
+        QFETCH(QChar, sep);
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QCOMPARE(AddBackslash(path, sep) + u'|' + StripBackslash(path, sep), expected);
+    }
+
+    void defaultIsPlatformSeparator()
+    {
+        const QString path = QDir::toNativeSeparators(u"/lyrics/song.lrc"_s);
+        QCOMPARE(FileNamePart(path), u"song.lrc"_s);
+        QCOMPARE(StripBackslash(FolderPart(path)), QDir::toNativeSeparators(u"/lyrics"_s));
+    }
 };
-
-void TestPaths::parts_data()
-{
-    QTest::addColumn<QChar>("sep");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QStringList>("expected"); // folder, file name, base name, extension
-
-    AddForBothSeparators("plain file", u"C:\\lyrics\\song.lrc"_s,
-                         {u"C:\\lyrics\\"_s, u"song.lrc"_s, u"song"_s, u"lrc"_s});
-    AddForBothSeparators("two dots, extension case kept", u"C:\\lyrics\\song.old.TTD"_s,
-                         {u"C:\\lyrics\\"_s, u"song.old.TTD"_s, u"song.old"_s, u"TTD"_s});
-    AddForBothSeparators("dot only in the folder", u"C:\\my.dir\\song"_s,
-                         {u"C:\\my.dir\\"_s, u"song"_s, u"song"_s, QString()});
-    AddForBothSeparators("bare name has no file name part", u"song.txt"_s,
-                         {QString(), QString(), u"song"_s, u"txt"_s});
-    AddForBothSeparators("folder path", u"C:\\lyrics\\"_s,
-                         {u"C:\\lyrics\\"_s, QString(), u"C:\\lyrics\\"_s, QString()});
-    AddForBothSeparators("folder path with a dot uses the whole path", u"C:\\my.dir\\"_s,
-                         {u"C:\\my.dir\\"_s, QString(), u"C:\\my"_s, u"dir\\"_s});
-    AddForBothSeparators("name that starts with a dot", u"C:\\lyrics\\.txt"_s,
-                         {u"C:\\lyrics\\"_s, u".txt"_s, QString(), u"txt"_s});
-    AddForBothSeparators("name that ends in a dot", u"C:\\lyrics\\song."_s,
-                         {u"C:\\lyrics\\"_s, u"song."_s, u"song"_s, QString()});
-    AddForBothSeparators("empty path", QString(), {QString(), QString(), QString(), QString()});
-}
-
-void TestPaths::parts()
-{
-    QFETCH(QChar, sep);
-    QFETCH(QString, path);
-    QFETCH(QStringList, expected);
-    QCOMPARE(FolderPart(path, sep), expected[0]);
-    QCOMPARE(FileNamePart(path, sep), expected[1]);
-    QCOMPARE(BaseNamePart(path, sep), expected[2]);
-    QCOMPARE(ExtensionPart(path, sep), expected[3]);
-    if (!expected[3].isEmpty() || path.endsWith(u'.'))
-        QVERIFY(path.endsWith(expected[2] + u'.' + expected[3]));
-}
-
-void TestPaths::separatorAtTheEnd_data()
-{
-    QTest::addColumn<QChar>("sep");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QStringList>("expected"); // AddBackslash, StripBackslash
-    AddForBothSeparators("folder", u"C:\\lyrics"_s, {u"C:\\lyrics\\"_s, u"C:\\lyrics"_s});
-    AddForBothSeparators("folder with a separator", u"C:\\lyrics\\"_s,
-                         {u"C:\\lyrics\\"_s, u"C:\\lyrics"_s});
-    AddForBothSeparators("drive", u"C:\\"_s, {u"C:\\"_s, u"C:\\"_s});
-    AddForBothSeparators("bare drive", u"C:"_s, {u"C:\\"_s, u"C:\\"_s});
-    AddForBothSeparators("any two characters", u"ab"_s, {u"ab\\"_s, u"ab\\"_s});
-    AddForBothSeparators("lone separator", u"\\"_s, {u"\\"_s, QString()});
-    AddForBothSeparators("two separators", u"C:\\lyrics\\\\"_s,
-                         {u"C:\\lyrics\\\\"_s, u"C:\\lyrics\\"_s});
-    AddForBothSeparators("empty", QString(), {u"\\"_s, QString()});
-}
-
-void TestPaths::separatorAtTheEnd()
-{
-    QFETCH(QChar, sep);
-    QFETCH(QString, path);
-    QFETCH(QStringList, expected);
-    QCOMPARE(AddBackslash(path, sep), expected[0]);
-    QCOMPARE(StripBackslash(path, sep), expected[1]);
-}
-
-void TestPaths::otherSlashIsNoSeparator()
-{
-    const QString slashed = u"C:/lyrics/song.lrc"_s;
-    QCOMPARE(FolderPart(slashed, u'\\'), QString());
-    QCOMPARE(FileNamePart(slashed, u'\\'), QString());
-    QCOMPARE(BaseNamePart(slashed, u'\\'), u"C:/lyrics/song"_s);
-    QCOMPARE(ExtensionPart(slashed, u'\\'), u"lrc"_s);
-    QCOMPARE(AddBackslash(u"C:/"_s, u'\\'), u"C:/\\"_s);
-
-    const QString backslashed = u"/home/k/a\\b.c\\song"_s;
-    QCOMPARE(FileNamePart(backslashed, u'/'), u"a\\b.c\\song"_s);
-    QCOMPARE(ExtensionPart(backslashed, u'/'), u"c\\song"_s);
-}
-
-void TestPaths::defaultIsPlatformSeparator()
-{
-#ifdef Q_OS_WIN
-    QCOMPARE(FileNamePart(u"C:\\k\\song.lrc"_s), u"song.lrc"_s);
-#else
-    QCOMPARE(FileNamePart(u"/k/song.lrc"_s), u"song.lrc"_s);
-    QCOMPARE(StripBackslash(u"/kk/"_s), u"/kk"_s);
-#endif
-}
 
 QTEST_GUILESS_MAIN(TestPaths)
 #include "tst_paths.moc"
