@@ -106,6 +106,39 @@ private Q_SLOTS:
         QCOMPARE(Bytes(at(name)), content);
     }
 
+    // The committed encoding fixtures: what is valid reads, and writes back as Windows would.
+    void fixtures_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QByteArray>("writtenBack"); // null: the fixture's own bytes
+        QTest::newRow("half-width kana, CRLF") << u"cp932-kana.txt"_s << true << QByteArray();
+        QTest::newRow("NEC row 13, LF") << u"cp932-nec13.txt"_s << true << QByteArray();
+        QTest::newRow("IBM extensions, CR") << u"cp932-ibm.txt"_s << true << QByteArray();
+        QTest::newRow("codes Windows rewrites")
+            << u"cp932-rewritten.txt"_s << true << QByteArray::fromHex("FA5CFA5D81E081E6");
+        QTest::newRow("lead byte at the end")
+            << u"invalid-lead-at-end.txt"_s << false << QByteArray();
+        QTest::newRow("bad trail byte") << u"invalid-bad-trail.txt"_s << false << QByteArray();
+        QTest::newRow("UTF-8") << u"utf8-japanese.txt"_s << false << QByteArray();
+    }
+
+    void fixtures()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(bool, readable);
+        QFETCH(QByteArray, writtenBack);
+        const QByteArray bytes = Bytes(QStringLiteral(KOVRANT_TEST_DATA "/files/") + fixture);
+        Put(at(fixture), bytes);
+        QString text;
+        QCOMPARE(ReadTextFile(at(fixture), text), readable);
+        if (readable) {
+            QVERIFY(WriteTextFile(at(fixture), text));
+            QCOMPARE(Bytes(at(fixture)).toHex(),
+                     (writtenBack.isNull() ? bytes : writtenBack).toHex());
+        }
+    }
+
     void writes_data()
     {
         QTest::addColumn<QString>("name");
