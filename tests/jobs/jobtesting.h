@@ -1,7 +1,7 @@
 #pragma once
 
-// What the jobs' tests share: a recorder behind the jobs' interfaces, lyrics made by the core,
-// and folders of files described by name.
+// What the jobs' and kovrant-cli's tests share: a recorder behind the jobs' interfaces, and
+// temporary folders described in one line, with contents made by the core.
 
 #include "core/combine.h"
 #include "core/cp932.h"
@@ -12,166 +12,200 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QTemporaryDir>
 
 #include <functional>
 
 namespace kovrant::testing {
 
+using namespace Qt::StringLiterals;
 using Texts = QStringList;
-using Answers = QList<bool>;
-using Codes = QList<ResultCode>;
 
-// Keeps, in one ordered list, everything a job says to the user or does to the window:
-// "info:TEXT", "ask:TEXT", "hourglass:on", "enabled:off", "topmost:on", ... askYesNo answers
-// from answers, and No once they are used up.
+// Keeps, in order, what a job says ("info:TEXT", "ask:TEXT") and does to the window
+// ("hourglass:on", "enabled:off", "topmost:on", ...). Answers come from answers, then No.
 class Recorder final : public UserDialogs, public WindowHooks {
 public:
     Texts events;
-    Answers answers;
+    QList<bool> answers;
     std::function<void()> duringInfo; // runs while a message is open
 
     void showInfo(const QString& text) override
     {
-        events.append(QStringLiteral("info:") + text);
+        events << u"info:"_s + text;
         if (duringInfo)
             duringInfo();
     }
-    void showWarning(const QString& text) override
-    {
-        events.append(QStringLiteral("warning:") + text);
-    }
+    void showWarning(const QString& text) override { events << u"warning:"_s + text; }
     bool askYesNo(const QString& text) override
     {
-        events.append(QStringLiteral("ask:") + text);
+        events << u"ask:"_s + text;
         return !answers.isEmpty() && answers.takeFirst();
     }
-    void setHourglass(bool on) override { record("hourglass", on); }
-    void setWindowEnabled(bool on) override { record("enabled", on); }
-    void setTopmost(bool on) override { record("topmost", on); }
+    void setHourglass(bool on) override { events << u"hourglass:"_s + OnOff(on); }
+    void setWindowEnabled(bool on) override { events << u"enabled:"_s + OnOff(on); }
+    void setTopmost(bool on) override { events << u"topmost:"_s + OnOff(on); }
 
-    // The dialogs alone.
-    Texts dialogs() const
+private:
+    static QString OnOff(bool on) { return on ? u"on"_s : u"off"_s; }
+};
+
+// File contents by name. "lrc" divides into "txt" and "ttd" and is what they combine into; so
+// do "lrcN", whose source lyrics take N bytes, and "lrc-other", another song. "nocrc+ratio" is
+// "ttd" combined with "txt-other" unchecked at the ratio 0.9953125. Other names stand for their
+// own bytes.
+inline const QMap<QString, QByteArray>& Contents()
+{
+    static const QMap<QString, QByteArray> contents = [] {
+        const QString sized = u"[00:01:00]"_s + QString(60000, u'x');
+        QMap<QString, QString> texts{
+            {u"lrc"_s, u"[00:01:00]あいう[00:02:50]え\r\n[00:03:00]ｶﾀｶﾅ\r\n\r\n@TimeRatio=1\r\n"_s},
+            {u"lrc-other"_s, u"[00:10:00]別の[00:11:00]歌\r\n\r\n"_s},
+            {u"lrc60000"_s, sized + u"\r\n\r\n"_s},
+            {u"lrc60001"_s, sized + u"x\r\n\r\n"_s},
+            {u"untagged"_s, u"歌だけ"_s},
+            {u"blank"_s, u"\r\n"_s}};
+        CrcService crc;
+        crc.Initialise(1);
+        ResultCode code = 0;
+        for (const QString& name : {QString(), u"-other"_s, u"60000"_s, u"60001"_s}) {
+            if (!DivideLyrics(crc, texts[u"lrc"_s + name], texts[u"ttd"_s + name],
+                              texts[u"txt"_s + name], code))
+                qFatal("test lyrics that do not divide");
+        }
+        if (!CombineLyrics(crc, texts[u"ttd"_s], texts[u"txt-other"_s],
+                           {true, TimeRatioChoice::Ratio0_9953125}, texts[u"nocrc+ratio"_s], code))
+            qFatal("test texts that do not combine");
+        QMap<QString, QByteArray> bytes{{u"undecodable"_s, "\x81"}};
+        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+            if (!EncodeCp932(it.value(), bytes[it.key()]))
+                qFatal("test text without a code page 932 form");
+        }
+        return bytes;
+    }();
+    return contents;
+}
+
+// A temporary folder described as "NAME=CONTENT ...": CONTENT is a name of Contents(), "/" for
+// a folder, "@NAME" for a link to the entry NAME; checks write "-" for no entry at all.
+struct Folder {
+    QTemporaryDir temp;
+    QDir dir{temp.path()};
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString expand(QString text) const { return text.replace(u"%D"_s, dir.path()); }
+    Texts paths(const QString& names) const
+    {
+        Texts paths = names.split(u' ', Qt::SkipEmptyParts);
+        for (QString& name : paths)
+            name = path(name);
+        return paths;
+    }
+
+    bool fill(const QString& description) const
+    {
+        for (const QString& entry : description.split(u' ', Qt::SkipEmptyParts)) {
+            if (!Make(path(entry.section(u'=', 0, 0)), Content(entry.section(u'=', 1))))
+                return false;
+        }
+        return true;
+    }
+
+    // The entries of expected as found, each named as expected when its content matches.
+    QString check(const QString& expected) const
+    {
+        Texts found;
+        for (const QString& entry : expected.split(u' ', Qt::SkipEmptyParts)) {
+            const QString content = entry.section(u'=', 1);
+            const QByteArray bytes = Describe(path(entry.section(u'=', 0, 0)));
+            found << entry.section(u'=', 0, 0) + u'=' +
+                         (bytes == Content(content)
+                              ? content
+                              : Contents().key(bytes, QString::fromLatin1(bytes.left(30))));
+        }
+        return found.join(u' ');
+    }
+
+    // Expected dialogs: "NAME:CODE" is the error message naming NAME, "NAME?" the overwrite
+    // question about the file NAME here; other items stand as they are, %D being the folder.
+    Texts dialogs(const QString& items) const
     {
         Texts texts;
-        for (const QString& event : events) {
-            if (event.startsWith(u"info:") || event.startsWith(u"ask:"))
-                texts.append(event);
+        for (const QString& item : items.split(u' ', Qt::SkipEmptyParts)) {
+            bool isCode = false;
+            const ResultCode code = item.section(u':', -1).toInt(&isCode);
+            if (item.endsWith(u'?'))
+                texts << u"ask:"_s + path(item.chopped(1)) + u"\r\n上書きしますか?"_s;
+            else if (isCode)
+                texts << u"info:"_s + item.section(u':', 0, -2) + u"\r\nError:"_s +
+                             ErrorMessage(code);
+            else
+                texts << expand(item);
         }
         return texts;
     }
 
 private:
-    void record(const char* what, bool on)
+    static bool Make(const QString& path, const QByteArray& content)
     {
-        events.append(QString::fromLatin1(what) +
-                      (on ? QStringLiteral(":on") : QStringLiteral(":off")));
+        const QFileInfo info(path);
+        if (!info.dir().mkpath(u"."_s))
+            return false;
+        if (content == "/")
+            return info.dir().mkpath(info.fileName());
+        if (content.startsWith('@'))
+            return QFile::link(info.dir().filePath(QString::fromUtf8(content.mid(1))), path);
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    }
+
+    static QByteArray Content(const QString& name) { return Contents().value(name, name.toUtf8()); }
+
+    static QByteArray Describe(const QString& path)
+    {
+        const QFileInfo info(path);
+        if (info.isSymLink())
+            return '@' + QFileInfo(info.symLinkTarget()).fileName().toUtf8();
+        if (info.isDir())
+            return "/";
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
     }
 };
 
-struct JobBench {
+// A folder, a recorder and what else the jobs work with.
+struct JobBench : Folder {
     Recorder recorder;
     CrcService crc;
     JobLog log;
     JobContext context{crc, recorder, recorder, log};
     JobBench() { crc.Initialise(1); }
-};
 
-inline QByteArray Cp932(const QString& text)
-{
-    QByteArray bytes;
-    if (!EncodeCp932(text, bytes))
-        qFatal("test text without a code page 932 form");
-    return bytes;
-}
-
-// Time-tagged lyrics and what Divide makes of them.
-struct Lyrics {
-    QString tagged;
-    QString ttd;
-    QString source;
-};
-
-inline Lyrics Divided(const QString& tagged)
-{
-    CrcService crc;
-    crc.Initialise(1);
-    Lyrics lyrics{tagged, QString(), QString()};
-    ResultCode code = 0;
-    if (!DivideLyrics(crc, tagged, lyrics.ttd, lyrics.source, code))
-        qFatal("test lyrics that do not divide");
-    return lyrics;
-}
-
-inline const Lyrics& Song()
-{
-    static const Lyrics song = Divided(
-        QStringLiteral("[00:01:00]あいう[00:02:50]え\r\n[00:03:00]ｶﾀｶﾅ\r\n@TimeRatio=1\r\n"));
-    return song;
-}
-
-inline const Lyrics& OtherSong()
-{
-    static const Lyrics song = Divided(QStringLiteral("[00:10:00]別の[00:11:00]歌\r\n"));
-    return song;
-}
-
-// The combine's result, as the jobs must write it.
-inline QString Combined(const QString& ttd, const QString& source, bool skipCrc = false,
-                        TimeRatioChoice ratio = TimeRatioChoice::Unchanged)
-{
-    CrcService crc;
-    crc.Initialise(1);
-    QString tagged;
-    ResultCode code = 0;
-    if (!CombineLyrics(crc, ttd, source, {skipCrc, ratio}, tagged, code))
-        qFatal("test texts that do not combine");
-    return tagged;
-}
-
-// Lyrics whose source text takes exactly the given number of bytes.
-inline Lyrics LyricsOfSize(qsizetype bytes)
-{
-    return Divided(QStringLiteral("[00:01:00]") + QString(bytes, u'x'));
-}
-
-// A folder's entries by relative name: their bytes, FolderMark for a folder, Missing for none.
-using FileSet = QMap<QString, QByteArray>;
-inline const QByteArray FolderMark("<folder>");
-inline const QByteArray Missing("<missing>");
-
-inline QByteArray Describe(const QString& path)
-{
-    if (QFileInfo(path).isDir())
-        return FolderMark;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : Missing;
-}
-
-inline bool Populate(const QDir& dir, const FileSet& files)
-{
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        const bool folder = it.value() == FolderMark;
-        if (!dir.mkpath(folder ? it.key() : QFileInfo(it.key()).path()))
-            return false;
-        QFile file(dir.filePath(it.key()));
-        if (!folder &&
-            (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size()))
-            return false;
-    }
-    return true;
-}
-
-// Compares every entry of expected with what dir holds; a mismatch names the entry.
-inline bool Matches(const QDir& dir, const FileSet& expected, QString& mismatch)
-{
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-        const QByteArray found = Describe(dir.filePath(it.key()));
-        if (found != it.value()) {
-            mismatch = it.key() + QStringLiteral(": ") + QString::fromLatin1(found.left(60));
-            return false;
+    // Settings and answers from words: "always", "overwrite", "nocrc", "ratio" (0.9953125),
+    // "same" (ChkSameTTD), the answers "yes" and "no" in order, "out=TEXT", "new=TEXT"
+    // (CmbNewExt). The single combine's fields name song.TTD and song.TXT unless "ttd=" or
+    // "sozai=" empties them.
+    JobSnapshot settings(const QString& script)
+    {
+        const Texts words = script.split(u' ', Qt::SkipEmptyParts);
+        JobSnapshot state;
+        state.mnAlways = words.contains(u"always"_s);
+        state.mnOverwrite = words.contains(u"overwrite"_s);
+        state.mnNoCRCCheck = words.contains(u"nocrc"_s);
+        state.ChkSameTTD = words.contains(u"same"_s);
+        state.txtTTD = words.contains(u"ttd="_s) ? QString() : path(u"song.TTD"_s);
+        state.txtSozai = words.contains(u"sozai="_s) ? QString() : path(u"song.TXT"_s);
+        if (words.contains(u"ratio"_s))
+            state.timeRatioChoice = TimeRatioChoice::Ratio0_9953125;
+        for (const QString& word : words) {
+            if (word == u"yes" || word == u"no")
+                recorder.answers << (word == u"yes");
+            else if (word.startsWith(u"out="))
+                state.txtOut = expand(word.mid(4));
+            else if (word.startsWith(u"new="))
+                state.CmbNewExt = word.mid(4);
         }
+        return state;
     }
-    return true;
-}
+};
 
 } // namespace kovrant::testing

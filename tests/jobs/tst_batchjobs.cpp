@@ -1,28 +1,11 @@
 #include "jobs/batchjobs.h"
+#include "jobs/extensionconversion.h"
 #include "jobtesting.h"
 
 #include <QtTest>
 
 using namespace kovrant;
 using namespace kovrant::testing;
-using namespace Qt::StringLiterals;
-
-namespace {
-
-QString Error(const QString& name, ResultCode code)
-{
-    return u"info:"_s + name + u"\r\nError:"_s + ErrorMessage(code);
-}
-
-// The overwrite question for a file of the test's folder (%D).
-QString Ask(const QString& name)
-{
-    return u"ask:%D/"_s + name + u"\r\n上書きしますか?"_s;
-}
-
-const QByteArray Old("old");
-
-} // namespace
 
 class TestBatchJobs : public QObject {
     Q_OBJECT
@@ -30,163 +13,137 @@ class TestBatchJobs : public QObject {
 private Q_SLOTS:
     void runs_data();
     void runs();
+    void remembersNewExtension_data();
+    void remembersNewExtension();
 };
 
 void TestBatchJobs::runs_data()
 {
-    QTest::addColumn<QString>("job");
-    QTest::addColumn<FileSet>("files");
-    QTest::addColumn<Texts>("queue");
-    QTest::addColumn<QString>("script"); // "overwrite", "nocrc", and the answers "yes", "no"
-    QTest::addColumn<Texts>("dialogs");
-    QTest::addColumn<Codes>("results");
-    QTest::addColumn<bool>("allOk");
-    QTest::addColumn<FileSet>("after");
+    // With "new=EXT" in the script the queue is renamed; else TTD files are combined, others
+    // divided.
+    QTest::addColumn<QString>("files");
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("dialogs");
+    QTest::addColumn<BatchResults>("results");
+    QTest::addColumn<QString>("after");
+    const auto row = [](const char* name, const QString& files, const QString& queue,
+                        const QString& script, const QString& dialogs, const BatchResults& results,
+                        const QString& after) {
+        QTest::newRow(name) << files << queue << script << dialogs << results << after;
+    };
+    const QString pair = u"song.TTD=ttd song.TXT=txt "_s;
+    const QString ttd = u"song.TTD"_s;
+    const QString lrc = u"song.LRC"_s;
+    const QString lyrics = u"song.LRC=lrc "_s;
+    const QString noOutput = u"song.LRC=-"_s;
 
-    const QByteArray ttd = Cp932(Song().ttd);
-    const QByteArray txt = Cp932(Song().source);
-    const QByteArray lrc = Cp932(Song().tagged);
-    const QByteArray combined = Cp932(Combined(Song().ttd, Song().source));
-    const FileSet pair{{u"song.TTD"_s, ttd}, {u"song.TXT"_s, txt}};
-    const FileSet pairAndOld{{u"song.TTD"_s, ttd}, {u"song.TXT"_s, txt}, {u"song.LRC"_s, Old}};
-    const QString c = u"combine"_s;
-    const Texts one{u"song.TTD"_s};
-    const FileSet noOutput{{u"song.LRC"_s, Missing}};
+    row("combine: a missing source is named, not the TTD", u"song.TTD=ttd"_s, ttd, {},
+        u"song.TXT:11"_s, {11}, noOutput);
+    row("combine: TTD and source missing, only the TTD is named", {}, ttd, {}, u"song.TTD:11"_s,
+        {11}, {});
+    row("combine: both inputs are found before an empty TTD is read", u"song.TTD="_s, ttd, {},
+        u"song.TXT:11"_s, {11}, {});
+    row("combine: both inputs empty, only the TTD is named", u"song.TTD= song.TXT="_s, ttd, {},
+        u"song.TTD:14"_s, {14}, noOutput);
+    row("combine: a source of 60000 bytes is taken", u"song.TTD=ttd60000 song.TXT=txt60000"_s, ttd,
+        {}, {}, {0}, u"song.LRC=lrc60000"_s);
+    row("combine: a source of 60001 bytes is refused", u"song.TTD=ttd60001 song.TXT=txt60001"_s,
+        ttd, {}, u"song.TXT:12"_s, {12}, noOutput);
+    row("combine: 21 names the TTD", u"song.TTD=TTD? song.TXT=txt"_s, ttd, {}, u"song.TTD:21"_s,
+        {21}, noOutput);
+    row("combine: 22 names the source", u"song.TTD=ttd song.TXT=blank"_s, ttd, {}, u"song.TXT:22"_s,
+        {22}, noOutput);
+    row("combine: 23 names the TTD", u"song.TTD=ttd song.TXT=txt-other"_s, ttd, {},
+        u"song.TTD:23"_s, {23}, noOutput);
+    row("combine: No keeps an existing output and spoils the summary", pair + u"song.LRC=old"_s,
+        ttd, u"no"_s, u"song.LRC?"_s, {0}, u"song.LRC=old"_s);
+    row("combine: an output that cannot be written is named with 15", pair + u"song.LRC=/"_s, ttd,
+        {}, u"song.LRC:15"_s, {15}, u"song.LRC=/"_s);
+    row("combine: of three files the second fails, the third is handled",
+        u"a.TTD=ttd a.TXT=txt b.TTD=ttd c.TTD=ttd c.TXT=txt"_s, u"a.TTD b.TTD c.TTD"_s, {},
+        u"b.TXT:11"_s, {0, 11, 0}, u"a.LRC=lrc b.LRC=- c.LRC=lrc"_s);
 
-    QTest::newRow("combine: a pair goes through")
-        << c << pair << one << QString() << Texts() << Codes{0} << true
-        << FileSet{{u"song.LRC"_s, combined}};
-    QTest::newRow("combine: a missing source is named, not the TTD")
-        << c << FileSet{{u"song.TTD"_s, ttd}} << one << QString() << Texts{Error(u"song.TXT"_s, 11)}
-        << Codes{11} << false << noOutput;
-    QTest::newRow("combine: TTD and source missing, only the TTD is named")
-        << c << FileSet() << one << QString() << Texts{Error(u"song.TTD"_s, 11)} << Codes{11}
-        << false << FileSet();
-    QTest::newRow("combine: both inputs are found before an empty TTD is read")
-        << c << FileSet{{u"song.TTD"_s, ""}} << one << QString() << Texts{Error(u"song.TXT"_s, 11)}
-        << Codes{11} << false << FileSet();
-    QTest::newRow("combine: both inputs empty, only the TTD is named")
-        << c << FileSet{{u"song.TTD"_s, ""}, {u"song.TXT"_s, ""}} << one << QString()
-        << Texts{Error(u"song.TTD"_s, 14)} << Codes{14} << false << noOutput;
+    row("divide: lyrics without a tag", u"song.LRC=untagged"_s, lrc, {}, u"song.LRC:2"_s, {2},
+        u"song.TXT=-"_s);
+    row("divide: both outputs exist, Yes then No leaves new source and old TTD",
+        lyrics + u"song.TXT=old song.TTD=old"_s, lrc, u"yes no"_s, u"song.TXT? song.TTD?"_s, {0},
+        u"song.TXT=txt song.TTD=old"_s);
+    row("divide: an unwritable source, and the TTD is not written either", lyrics + u"song.TXT=/"_s,
+        lrc, {}, u"song.TXT:15"_s, {15}, u"song.TTD=-"_s);
+    row("divide: No to a source writes neither output and does not stop the next file",
+        u"a.LRC=lrc a.TXT=old b.LRC=lrc"_s, u"a.LRC b.LRC"_s, u"no"_s, u"a.TXT?"_s, {0, 0},
+        u"a.TXT=old a.TTD=- b.TXT=txt b.TTD=ttd"_s);
 
-    const Lyrics fits = LyricsOfSize(60000);
-    QTest::newRow("combine: a source of 60000 bytes is taken")
-        << c << FileSet{{u"song.TTD"_s, Cp932(fits.ttd)}, {u"song.TXT"_s, Cp932(fits.source)}}
-        << one << QString() << Texts() << Codes{0} << true
-        << FileSet{{u"song.LRC"_s, Cp932(Combined(fits.ttd, fits.source))}};
-    const Lyrics large = LyricsOfSize(60001);
-    QTest::newRow("combine: a source of 60001 bytes is refused")
-        << c << FileSet{{u"song.TTD"_s, Cp932(large.ttd)}, {u"song.TXT"_s, Cp932(large.source)}}
-        << one << QString() << Texts{Error(u"song.TXT"_s, 12)} << Codes{12} << false << noOutput;
-    QTest::newRow("combine: a TTD of 60001 bytes is refused")
-        << c << FileSet{{u"song.TTD"_s, QByteArray(60001, 'x')}, {u"song.TXT"_s, txt}} << one
-        << QString() << Texts{Error(u"song.TTD"_s, 12)} << Codes{12} << false << noOutput;
-    QTest::newRow("combine: an undecodable TTD is a read failure")
-        << c << FileSet{{u"song.TTD"_s, ttd + "\x81"}, {u"song.TXT"_s, txt}} << one << QString()
-        << Texts{Error(u"song.TTD"_s, 13)} << Codes{13} << false << noOutput;
-    QTest::newRow("combine: 21 names the TTD")
-        << c << FileSet{{u"song.TTD"_s, "no TTD"}, {u"song.TXT"_s, txt}} << one << QString()
-        << Texts{Error(u"song.TTD"_s, 21)} << Codes{21} << false << noOutput;
-    QTest::newRow("combine: 22 names the source")
-        << c << FileSet{{u"song.TTD"_s, ttd}, {u"song.TXT"_s, "\r\n\r\n"}} << one << QString()
-        << Texts{Error(u"song.TXT"_s, 22)} << Codes{22} << false << noOutput;
-    const FileSet otherSource{{u"song.TTD"_s, ttd}, {u"song.TXT"_s, Cp932(OtherSong().source)}};
-    QTest::newRow("combine: 23 names the TTD")
-        << c << otherSource << one << QString() << Texts{Error(u"song.TTD"_s, 23)} << Codes{23}
-        << false << noOutput;
-    QTest::newRow("combine: without the CRC check another source is taken")
-        << c << otherSource << one << u"nocrc"_s << Texts() << Codes{0} << true
-        << FileSet{{u"song.LRC"_s, Cp932(Combined(Song().ttd, OtherSong().source, true))}};
-    QTest::newRow("combine: No keeps an existing output and spoils the summary")
-        << c << pairAndOld << one << u"no"_s << Texts{Ask(u"song.LRC"_s)} << Codes{0} << false
-        << FileSet{{u"song.LRC"_s, Old}};
-    QTest::newRow("combine: Yes replaces it")
-        << c << pairAndOld << one << u"yes"_s << Texts{Ask(u"song.LRC"_s)} << Codes{0} << true
-        << FileSet{{u"song.LRC"_s, combined}};
-    QTest::newRow("combine: with the option on it is replaced unasked")
-        << c << pairAndOld << one << u"overwrite"_s << Texts() << Codes{0} << true
-        << FileSet{{u"song.LRC"_s, combined}};
-    QTest::newRow("combine: an output that cannot be written is named with 15")
-        << c << FileSet{{u"song.TTD"_s, ttd}, {u"song.TXT"_s, txt}, {u"song.LRC"_s, FolderMark}}
-        << one << QString() << Texts{Error(u"song.LRC"_s, 15)} << Codes{15} << false
-        << FileSet{{u"song.LRC"_s, FolderMark}};
-    QTest::newRow("combine: of three files the second fails, the third is handled")
-        << c
-        << FileSet{{u"a.TTD"_s, ttd},
-                   {u"a.TXT"_s, txt},
-                   {u"b.TTD"_s, ttd},
-                   {u"c.TTD"_s, ttd},
-                   {u"c.TXT"_s, txt}}
-        << Texts{u"a.TTD"_s, u"b.TTD"_s, u"c.TTD"_s} << QString() << Texts{Error(u"b.TXT"_s, 11)}
-        << Codes{0, 11, 0} << false
-        << FileSet{{u"a.LRC"_s, combined}, {u"b.LRC"_s, Missing}, {u"c.LRC"_s, combined}};
-
-    const QString d = u"divide"_s;
-    const Texts lyrics{u"song.LRC"_s};
-    QTest::newRow("divide: source and TTD are written beside the lyrics")
-        << d << FileSet{{u"song.LRC"_s, lrc}} << lyrics << QString() << Texts() << Codes{0} << true
-        << FileSet{{u"song.TXT"_s, txt}, {u"song.TTD"_s, ttd}, {u"song.LRC"_s, lrc}};
-    QTest::newRow("divide: lyrics without a tag")
-        << d << FileSet{{u"song.LRC"_s, Cp932(u"歌だけ"_s)}} << lyrics << QString()
-        << Texts{Error(u"song.LRC"_s, 2)} << Codes{2} << false << FileSet{{u"song.TXT"_s, Missing}};
-    QTest::newRow("divide: both outputs exist, Yes then No leaves new source and old TTD")
-        << d << FileSet{{u"song.LRC"_s, lrc}, {u"song.TXT"_s, Old}, {u"song.TTD"_s, Old}} << lyrics
-        << u"yes no"_s << Texts{Ask(u"song.TXT"_s), Ask(u"song.TTD"_s)} << Codes{0} << false
-        << FileSet{{u"song.TXT"_s, txt}, {u"song.TTD"_s, Old}};
-    QTest::newRow("divide: No to the source question writes neither output")
-        << d << FileSet{{u"song.LRC"_s, lrc}, {u"song.TXT"_s, Old}} << lyrics << u"no"_s
-        << Texts{Ask(u"song.TXT"_s)} << Codes{0} << false
-        << FileSet{{u"song.TXT"_s, Old}, {u"song.TTD"_s, Missing}};
-    QTest::newRow("divide: with the option on both outputs are replaced unasked")
-        << d << FileSet{{u"song.LRC"_s, lrc}, {u"song.TXT"_s, Old}, {u"song.TTD"_s, Old}} << lyrics
-        << u"overwrite"_s << Texts() << Codes{0} << true
-        << FileSet{{u"song.TXT"_s, txt}, {u"song.TTD"_s, ttd}};
-    QTest::newRow("divide: an unwritable source, and the TTD is not written either")
-        << d << FileSet{{u"song.LRC"_s, lrc}, {u"song.TXT"_s, FolderMark}} << lyrics << QString()
-        << Texts{Error(u"song.TXT"_s, 15)} << Codes{15} << false
-        << FileSet{{u"song.TTD"_s, Missing}};
-    QTest::newRow("divide: an unwritable TTD is named, the source stays written")
-        << d << FileSet{{u"song.LRC"_s, lrc}, {u"song.TTD"_s, FolderMark}} << lyrics << QString()
-        << Texts{Error(u"song.TTD"_s, 15)} << Codes{15} << false << FileSet{{u"song.TXT"_s, txt}};
-    QTest::newRow("divide: a declined file does not stop the next one")
-        << d << FileSet{{u"a.LRC"_s, lrc}, {u"a.TXT"_s, Old}, {u"b.LRC"_s, lrc}}
-        << Texts{u"a.LRC"_s, u"b.LRC"_s} << u"no"_s << Texts{Ask(u"a.TXT"_s)} << Codes{0, 0}
-        << false << FileSet{{u"a.TTD"_s, Missing}, {u"b.TXT"_s, txt}, {u"b.TTD"_s, ttd}};
+    const QString txt = u"song.txt"_s;
+    row("rename: only the last extension is replaced, the new one as given",
+        u"song.txt=1 a.b.txt=2 README=3"_s, u"song.txt a.b.txt README"_s, u"new=t.XT"_s, {},
+        {0, 0, 0}, u"song.t.XT=1 a.b.t.XT=2 README.t.XT=3 song.txt=-"_s);
+    row("rename: a dropped folder is renamed like a file", u"album.old/track=t"_s, u"album.old"_s,
+        u"new=new"_s, {}, {0}, u"album.new/track=t album.old=-"_s);
+    row("rename: a taken name and a file's own name both give 31, naming the new name",
+        u"song.txt=txt song.lrc=lrc"_s, u"song.txt song.lrc"_s, u"new=lrc"_s,
+        u"song.lrc:31 song.lrc:31"_s, {31, 31}, u"song.txt=txt song.lrc=lrc"_s);
+    row("rename: a folder under the new name gives 32 and both stay", u"song.txt=txt song.lrc=/"_s,
+        txt, u"new=lrc"_s, u"song.lrc:32"_s, {32}, u"song.txt=txt song.lrc=/"_s);
+    row("rename: so does an empty folder under a folder's new name",
+        u"album.old/track=t album.new=/"_s, u"album.old"_s, u"new=new"_s, u"album.new:32"_s, {32},
+        u"album.old/track=t album.new=/"_s);
+    row("rename: so does a link to a folder", u"song.txt=txt folder=/ song.lrc=@folder"_s, txt,
+        u"new=lrc"_s, u"song.lrc:32"_s, {32}, u"song.txt=txt song.lrc=@folder"_s);
+    row("rename: so does a link to nowhere", u"song.txt=txt song.lrc=@nowhere"_s, txt, u"new=lrc"_s,
+        u"song.lrc:32"_s, {32}, u"song.txt=txt song.lrc=@nowhere"_s);
+    row("rename: two failures give two messages, the file after them is renamed", u"c.txt=c"_s,
+        u"a.txt b.txt c.txt"_s, u"new=lrc"_s, u"a.lrc:32 b.lrc:32"_s, {32, 32, 0}, u"c.lrc=c"_s);
+    row("rename: an extension with a separator moves nothing into another folder",
+        u"song.txt=txt song.x=/"_s, txt, u"new=x/y"_s, u"y:32"_s, {32},
+        u"song.txt=txt song.x/y=-"_s);
 }
 
 void TestBatchJobs::runs()
 {
-    QFETCH(QString, job);
-    QFETCH(FileSet, files);
-    QFETCH(Texts, queue);
+    QFETCH(QString, files);
+    QFETCH(QString, queue);
     QFETCH(QString, script);
-    QFETCH(Texts, dialogs);
-    QFETCH(Codes, results);
-    QFETCH(bool, allOk);
-    QFETCH(FileSet, after);
+    QFETCH(QString, dialogs);
+    QFETCH(BatchResults, results);
+    QFETCH(QString, after);
 
-    QTemporaryDir temp;
-    const QDir dir(temp.path());
-    QVERIFY(Populate(dir, files));
     JobBench bench;
-    JobSnapshot state;
-    for (const QString& word : script.split(u' ', Qt::SkipEmptyParts)) {
-        state.mnOverwrite |= word == u"overwrite";
-        state.mnNoCRCCheck |= word == u"nocrc";
-        if (word == u"yes" || word == u"no")
-            bench.recorder.answers.append(word == u"yes");
-    }
-    for (QString& name : queue)
-        name = dir.filePath(name);
-
+    QVERIFY(bench.fill(files));
+    const JobSnapshot state = bench.settings(script);
+    const Texts paths = bench.paths(queue);
     BatchResults found{99};
-    const bool ok = job == u"combine" ? BatchCombine(queue, state, bench.context, found)
-                                      : BatchDivide(queue, state, bench.context, found);
-    QCOMPARE(bench.recorder.dialogs(), dialogs.replaceInStrings(u"%D"_s, dir.path()));
+    const bool ok = !state.CmbNewExt.isEmpty()
+                        ? BatchRename(paths, state.CmbNewExt, bench.context, found)
+                        : (queue.endsWith(u".TTD") ? BatchCombine : BatchDivide)(
+                              paths, state, bench.context, found);
+    // Here every dialog, an error or a question, spoils the summary.
+    QCOMPARE(ok, dialogs.isEmpty());
+    QCOMPARE(bench.recorder.events, bench.dialogs(dialogs));
     QCOMPARE(found, results);
-    QCOMPARE(ok, allOk);
-    QString mismatch;
-    QVERIFY2(Matches(dir, after, mismatch), qPrintable(mismatch));
+    QCOMPARE(bench.check(after), after);
+}
+
+// The new extension is the first of the list it makes.
+void TestBatchJobs::remembersNewExtension_data()
+{
+    QTest::addColumn<QString>("items");
+    QTest::addColumn<QString>("list");
+    const QString ten = u"e0 e1 e2 e3 e4 e5 e6 e7 e8 e9"_s;
+    QTest::newRow("the comparison is case-sensitive") << u"TXT SRC LRC"_s << u"lrc TXT SRC LRC"_s;
+    QTest::newRow("an exact copy moves to the top") << u"TXT SRC LRC"_s << u"SRC TXT LRC"_s;
+    QTest::newRow("ten and a new one: the oldest goes")
+        << ten << u"new e0 e1 e2 e3 e4 e5 e6 e7 e8"_s;
+    QTest::newRow("ten with a copy among them: nine remain")
+        << ten << u"e3 e0 e1 e2 e4 e5 e6 e7 e8"_s;
+}
+
+void TestBatchJobs::remembersNewExtension()
+{
+    QFETCH(QString, items);
+    QFETCH(QString, list);
+    QCOMPARE(RememberNewExtension(list.section(u' ', 0, 0), items.split(u' ')).join(u' '), list);
 }
 
 QTEST_GUILESS_MAIN(TestBatchJobs)
