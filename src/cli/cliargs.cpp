@@ -26,7 +26,7 @@ enum class Opt {
     Version,
 };
 
-struct OptionSpec {
+struct OptionEntry {
     const char16_t* name;
     Opt option;
     bool takesValue;
@@ -44,7 +44,7 @@ constexpr unsigned CombineBit = Bit(CliCommand::Combine);
 constexpr unsigned RenameBit = Bit(CliCommand::Rename);
 constexpr unsigned AnyCommand = DivideBit | CombineBit | RenameBit;
 
-constexpr std::array<OptionSpec, 12> Options{{
+constexpr std::array<OptionEntry, 12> Options{{
     {u"--source-ext", Opt::SourceExt, true, DivideBit | CombineBit},
     {u"--ttd-ext", Opt::TtdExt, true, DivideBit},
     {u"--lyrics-ext", Opt::LyricsExt, true, CombineBit},
@@ -59,11 +59,11 @@ constexpr std::array<OptionSpec, 12> Options{{
     {u"--version", Opt::Version, false, AnyCommand},
 }};
 
-const OptionSpec* FindOption(QStringView name)
+const OptionEntry* FindOption(QStringView name)
 {
-    for (const OptionSpec& spec : Options) {
-        if (name == QStringView(spec.name))
-            return &spec;
+    for (const OptionEntry& entry : Options) {
+        if (name == QStringView(entry.name))
+            return &entry;
     }
     return nullptr;
 }
@@ -286,30 +286,30 @@ bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QStrin
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = equals < 0 ? argument : argument.left(equals);
-        const OptionSpec* spec = FindOption(name);
-        if (!spec) {
+        const OptionEntry* entry = FindOption(name);
+        if (!entry) {
             problem = Text(CliText::UnknownOption, name);
             return false;
         }
-        if (!(spec->commands & Bit(options.command))) {
+        if (!(entry->commands & Bit(options.command))) {
             problem = Text(CliText::OptionNotForCommand, name, word);
             return false;
         }
         QString value;
         if (equals >= 0) {
-            if (!spec->takesValue) {
+            if (!entry->takesValue) {
                 problem = Text(CliText::TakesNoValue, name);
                 return false;
             }
             value = argument.mid(equals + 1);
-        } else if (spec->takesValue) {
+        } else if (entry->takesValue) {
             if (i + 1 >= arguments.size()) {
                 problem = Text(CliText::NeedsValue, name);
                 return false;
             }
             value = arguments[++i];
         }
-        if (!ApplyOption(spec->option, value, options, haveNewExtension, problem))
+        if (!ApplyOption(entry->option, value, options, haveNewExtension, problem))
             return false;
     }
     return CheckOptions(options, haveNewExtension, problem);
