@@ -1,5 +1,4 @@
 #include "core/divide.h"
-
 #include "crctext.h"
 
 #include <QtTest>
