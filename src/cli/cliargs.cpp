@@ -214,8 +214,8 @@ bool CheckOptions(const CliOptions& options, bool haveNewExtension, QString& pro
 
 bool NormaliseExtension(const QString& argument, QString& extension)
 {
-    const QString bare = StripLeadingDots(argument);
-    if (!IsExtensionText(bare))
+    QString bare;
+    if (!NormaliseNewExtension(argument, bare))
         return false;
     extension = u'.' + bare;
     return true;
@@ -239,7 +239,8 @@ bool IsSingleCombine(const CliOptions& options)
 bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QString& problem)
 {
     options = CliOptions();
-    // --help and --version win wherever they stand before "--", whatever else is wrong.
+    // --help, then --version, win wherever they stand before "--", whatever else is wrong.
+    bool version = false;
     for (const QString& argument : arguments) {
         if (argument == u"--")
             break;
@@ -247,14 +248,11 @@ bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QStrin
             options.command = CliCommand::Help;
             return true;
         }
+        version |= argument == u"--version";
     }
-    for (const QString& argument : arguments) {
-        if (argument == u"--")
-            break;
-        if (argument == u"--version") {
-            options.command = CliCommand::Version;
-            return true;
-        }
+    if (version) {
+        options.command = CliCommand::Version;
+        return true;
     }
 
     if (arguments.isEmpty()) {

@@ -3,7 +3,6 @@
 #include "cli/cliargs.h"
 #include "cli/clitexts.h"
 #include "core/crcservice.h"
-#include "files/paths.h"
 #include "jobs/batchjobs.h"
 #include "jobs/extensionconversion.h"
 #include "jobs/jobpaths.h"
@@ -111,6 +110,32 @@ QString Absolute(const QString& path)
     return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
 }
 
+JobSnapshot SnapshotFor(const CliOptions& options)
+{
+    JobSnapshot state;
+    state.mnAlways = false;
+    state.mnOverwrite = options.overwrite;
+    state.mnNoCRCCheck = options.noCrcCheck;
+    state.timeRatioChoice = options.timeRatio;
+    state.timeTaggedExtension = options.lyricsExtension;
+    state.sourceExtension = options.sourceExtension;
+    state.ttdExtension = options.ttdExtension;
+    return state;
+}
+
+// The window's state for a single combine of file: the source named or the one beside it, the
+// output into --output-dir or beside the TTD file.
+JobSnapshot SingleCombineSnapshot(const CliOptions& options, const QString& file)
+{
+    JobSnapshot state = SnapshotFor(options);
+    state.txtTTD = file;
+    state.txtSozai =
+        options.source.isNull() ? SiblingPath(file, options.sourceExtension) : options.source;
+    state.txtOut = options.outputDir;
+    state.ChkSameTTD = options.outputDir.isNull();
+    return state;
+}
+
 bool SamePath(const QString& a, const QString& b)
 {
     // Without case, as some file systems see names; and through links where both exist.
@@ -137,13 +162,10 @@ bool CheckOutputsLeaveInputs(const CliOptions& options, QString& problem)
                 return false;
             break;
         case CliCommand::Combine: {
-            const QString source = options.source.isNull()
-                                       ? SiblingPath(file, options.sourceExtension)
-                                       : options.source;
-            const QString folder =
-                options.outputDir.isNull() ? FolderOf(file) : AddBackslash(options.outputDir);
-            const QString output = folder + BaseNamePart(file) + options.lyricsExtension;
-            if (!check(file, output) || !check(source, output))
+            // The batch combine writes where the single combine does with ChkSameTTD.
+            const JobSnapshot state = SingleCombineSnapshot(options, file);
+            const QString output = SingleCombineOutputPath(state);
+            if (!check(file, output) || !check(state.txtSozai, output))
                 return false;
             break;
         }
@@ -156,31 +178,12 @@ bool CheckOutputsLeaveInputs(const CliOptions& options, QString& problem)
     return true;
 }
 
-JobSnapshot SnapshotFor(const CliOptions& options)
-{
-    JobSnapshot state;
-    state.mnAlways = false;
-    state.mnOverwrite = options.overwrite;
-    state.mnNoCRCCheck = options.noCrcCheck;
-    state.timeRatioChoice = options.timeRatio;
-    state.timeTaggedExtension = options.lyricsExtension;
-    state.sourceExtension = options.sourceExtension;
-    state.ttdExtension = options.ttdExtension;
-    return state;
-}
-
 bool RunSingleCombines(const CliOptions& options, JobContext& context)
 {
-    JobSnapshot state = SnapshotFor(options);
-    state.txtOut = options.outputDir;
-    state.ChkSameTTD = options.outputDir.isNull();
     bool allOk = true;
     for (const QString& file : options.files) {
-        state.txtTTD = file;
-        // As the window suggests the source lyrics for a TTD file.
-        state.txtSozai =
-            options.source.isNull() ? SiblingPath(file, options.sourceExtension) : options.source;
-        if (SingleCombine(state, context) != SingleCombineOutcome::Written)
+        if (SingleCombine(SingleCombineSnapshot(options, file), context) !=
+            SingleCombineOutcome::Written)
             allOk = false;
     }
     return allOk;

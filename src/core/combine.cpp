@@ -9,8 +9,6 @@ namespace kovrant {
 
 namespace {
 
-constexpr QStringView Crlf = u"\r\n";
-
 // Wider fields than three digits are only honoured where they name a place in the source;
 // three-digit fields always are, so a record can add at most this many lines past its end.
 constexpr qint64 ThreeDigitLimit = 999;

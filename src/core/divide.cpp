@@ -10,8 +10,6 @@ namespace kovrant {
 
 namespace {
 
-constexpr QStringView Crlf = u"\r\n";
-
 // Appends the untagged characters of one body line to source and its TagGroups to ttd.
 // Only a "[" can open a tag, and each is tested against the fixed-length pattern once.
 bool ScanBodyLine(QStringView line, qint64 lineIndex, QString& source, QString& ttd)

@@ -26,7 +26,7 @@ QString NormaliseToCrlf(QStringView text)
     out.reserve(text.size() + qsizetype(lines.size()));
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
-            out.append(u"\r\n");
+            out.append(Crlf);
         out.append(lines[i]);
     }
     return out;

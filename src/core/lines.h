@@ -7,6 +7,14 @@
 
 namespace kovrant {
 
+// The line break of everything the core writes.
+inline constexpr QStringView Crlf = u"\r\n";
+
+inline bool IsAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
 // The lines of text, split at CRLF, CR or LF alike; a text that ends in a line break yields a
 // last, empty line.
 std::vector<QStringView> SplitLines(QStringView text);

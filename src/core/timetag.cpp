@@ -1,17 +1,14 @@
 #include "core/timetag.h"
 
+#include "core/lines.h"
+
 namespace kovrant {
 
 namespace {
 
-bool IsDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 qint32 TwoDigits(QStringView text, qsizetype pos)
 {
-    if (!IsDigit(text[pos]) || !IsDigit(text[pos + 1]))
+    if (!IsAsciiDigit(text[pos]) || !IsAsciiDigit(text[pos + 1]))
         return -1;
     return (text[pos].unicode() - u'0') * 10 + (text[pos + 1].unicode() - u'0');
 }
@@ -29,8 +26,9 @@ bool IsTimeTagAt(QStringView text, qsizetype pos)
     if (pos < 0 || text.size() - pos < TimeTagLength)
         return false;
     const QChar* c = text.data() + pos;
-    return c[0] == u'[' && IsDigit(c[1]) && IsDigit(c[2]) && c[3] == u':' && IsDigit(c[4]) &&
-           IsDigit(c[5]) && c[6] == u':' && IsDigit(c[7]) && IsDigit(c[8]) && c[9] == u']';
+    return c[0] == u'[' && IsAsciiDigit(c[1]) && IsAsciiDigit(c[2]) && c[3] == u':' &&
+           IsAsciiDigit(c[4]) && IsAsciiDigit(c[5]) && c[6] == u':' && IsAsciiDigit(c[7]) &&
+           IsAsciiDigit(c[8]) && c[9] == u']';
 }
 
 bool FindTimeTag(QStringView text, QString& before, QString& tag, QString& rest)

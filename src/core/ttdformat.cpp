@@ -9,7 +9,6 @@ namespace kovrant {
 
 namespace {
 
-constexpr QStringView CrlfText = u"\r\n";
 constexpr QStringView CrcFieldStart = u"(CRC=";
 constexpr qsizetype CrcFieldLength = 14; // "(CRC=" + 8 characters + ")"
 constexpr qsizetype CrcTextLength = 8;
@@ -17,11 +16,6 @@ constexpr qsizetype ThreeDigitRecordLength = 8; // "lll,ccc)"
 
 // A field this long cannot name a line or column of any text we can hold.
 constexpr qsizetype MaxFieldDigits = 9;
-
-bool IsDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 // Writes value with at least three digits; returns how many characters were written.
 qsizetype WriteNumber(qint64 value, QChar* out)
@@ -42,7 +36,7 @@ qsizetype WriteNumber(qint64 value, QChar* out)
 qsizetype DigitRun(QStringView text, qsizetype from)
 {
     qsizetype end = from;
-    while (end < text.size() && IsDigit(text[end]))
+    while (end < text.size() && IsAsciiDigit(text[end]))
         ++end;
     return end - from;
 }
@@ -58,7 +52,7 @@ qint32 DigitValue(QStringView digits)
 bool AllDigits(QStringView text)
 {
     for (QChar c : text) {
-        if (!IsDigit(c))
+        if (!IsAsciiDigit(c))
             return false;
     }
     return true;
@@ -197,7 +191,7 @@ void AppendAttributeItem(QString& ttd, QStringView attributeLine)
         ttd.append(attributeLine);
     }
     ttd.append(u')');
-    ttd.append(CrlfText);
+    ttd.append(Crlf);
 }
 
 void AppendCrcField(QString& ttd, QStringView crcText)

@@ -28,6 +28,12 @@ bool OutputFolderExists(const QString& folder)
 
 } // namespace
 
+QString SingleCombineOutputPath(const JobSnapshot& state)
+{
+    const QString folder = state.ChkSameTTD ? FolderOf(state.txtTTD) : AddBackslash(state.txtOut);
+    return folder + BaseNamePart(state.txtTTD) + state.timeTaggedExtension;
+}
+
 SingleCombineOutcome SingleCombine(const JobSnapshot& state, JobContext& context)
 {
     if (state.txtTTD.isEmpty() || state.txtSozai.isEmpty())
@@ -68,8 +74,7 @@ SingleCombineOutcome SingleCombine(const JobSnapshot& state, JobContext& context
         return Fail(context, FileErrorText(named, code));
     }
 
-    const QString folder = state.ChkSameTTD ? FolderOf(state.txtTTD) : AddBackslash(state.txtOut);
-    const QString outputFile = folder + BaseNamePart(state.txtTTD) + state.timeTaggedExtension;
+    const QString outputFile = SingleCombineOutputPath(state);
     if (FileExists(outputFile) && !state.mnOverwrite &&
         !context.dialogs.askYesNo(OverwriteQuestion(outputFile)))
         return SingleCombineOutcome::Declined;
