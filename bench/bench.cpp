@@ -4,6 +4,7 @@
 // several runs.
 #include "core/combine.h"
 #include "core/cp932.h"
+#include "core/crc32.h"
 #include "core/divide.h"
 #include "core/timetag.h"
 
@@ -86,14 +87,11 @@ Measured Measure(const char* name, const QString& text, int runs)
 {
     QByteArray bytes;
     EncodeCp932(text, bytes);
-    CrcService crc;
-    crc.Initialise(1);
 
     QString ttd, source, tagged;
-    ResultCode code = 0;
-    if (!DivideLyrics(crc, text, ttd, source, code) ||
-        !CombineLyrics(crc, ttd, source, {}, tagged, code)) {
-        std::printf("%s: divide or combine failed with %d\n", name, code);
+    ResultCode code = ResultCode::Ok;
+    if (!DivideLyrics(text, ttd, source, code) || !CombineLyrics(ttd, source, {}, tagged, code)) {
+        std::printf("%s: divide or combine failed with %d\n", name, int(code));
         return {};
     }
 
@@ -109,11 +107,11 @@ Measured Measure(const char* name, const QString& text, int runs)
     });
     m.divide = BestSeconds(runs, [&] {
         QString t, s;
-        DivideLyrics(crc, text, t, s, code);
+        DivideLyrics(text, t, s, code);
     });
     m.combine = BestSeconds(runs, [&] {
         QString out;
-        CombineLyrics(crc, ttd, source, {}, out, code);
+        CombineLyrics(ttd, source, {}, out, code);
     });
     const double mb = double(m.bytes) / 1e6;
     std::printf("%s: %lld bytes\n", name, static_cast<long long>(m.bytes));

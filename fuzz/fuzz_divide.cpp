@@ -14,28 +14,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QString input;
     if (!DecodeCp932(QByteArrayView(data, qsizetype(size)), input))
         return 0;
-    static CrcService crc = [] {
-        CrcService service;
-        service.Initialise(1);
-        return service;
-    }();
     QString ttd, source;
-    ResultCode code = -1;
-    if (!DivideLyrics(crc, input, ttd, source, code)) {
-        if (code != Result::InvalidTaggedLyrics && code != Result::NoValidTimeTag)
+    ResultCode code = ResultCode::Ok;
+    if (!DivideLyrics(input, ttd, source, code)) {
+        if (code != ResultCode::InvalidTaggedLyrics && code != ResultCode::NoValidTimeTag)
             std::abort();
         return 0;
     }
     QString tagged;
-    if (!CombineLyrics(crc, ttd, source, {}, tagged, code)) {
+    if (!CombineLyrics(ttd, source, {}, tagged, code)) {
         // Only a source without any character besides line breaks may be refused.
-        if (code != Result::EmptySourceLyrics ||
+        if (code != ResultCode::EmptySourceLyrics ||
             !QString(source).remove(u'\r').remove(u'\n').isEmpty())
             std::abort();
         return 0;
     }
     QString again, againSource;
-    if (!DivideLyrics(crc, tagged, again, againSource, code) || againSource != source)
+    if (!DivideLyrics(tagged, again, againSource, code) || againSource != source)
         std::abort();
     return 0;
 }

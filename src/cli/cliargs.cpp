@@ -1,165 +1,111 @@
 #include "cli/cliargs.h"
 
 #include "cli/clitexts.h"
-#include "files/paths.h"
 #include "jobs/extensionconversion.h"
 #include "jobs/jobpaths.h"
 
-#include <array>
+#include <QCommandLineParser>
+
+using namespace Qt::StringLiterals;
 
 namespace kovrant {
 
 namespace {
 
-enum class Opt {
-    SourceExt,
-    TtdExt,
-    LyricsExt,
-    NoCrcCheck,
-    TimeRatio,
-    Overwrite,
-    Source,
-    OutputDir,
-    To,
-    Verbose,
-    Help,
-    Version,
-};
+// The options of every command; each command's parser takes those it goes with.
+const QCommandLineOption HelpOption(u"help"_s);
+const QCommandLineOption VersionOption(u"version"_s);
+const QCommandLineOption VerboseOption(u"verbose"_s);
+const QCommandLineOption OverwriteOption(u"overwrite"_s);
+const QCommandLineOption NoCrcCheckOption(u"no-crc-check"_s);
+const QCommandLineOption SourceExtOption(u"source-ext"_s, {}, u"EXT"_s);
+const QCommandLineOption TtdExtOption(u"ttd-ext"_s, {}, u"EXT"_s);
+const QCommandLineOption LyricsExtOption(u"lyrics-ext"_s, {}, u"EXT"_s);
+const QCommandLineOption TimeRatioOption(u"time-ratio"_s, {}, u"R"_s);
+const QCommandLineOption SourceOption(u"source"_s, {}, u"FILE"_s);
+const QCommandLineOption OutputDirOption(u"output-dir"_s, {}, u"DIR"_s);
+const QCommandLineOption ToOption(u"to"_s, {}, u"EXT"_s);
 
-struct OptionEntry {
-    const char16_t* name;
-    Opt option;
-    bool takesValue;
-    // The commands the option goes with, as a set of bits of CliCommand.
-    unsigned commands;
-};
-
-constexpr unsigned Bit(CliCommand command)
+QList<QCommandLineOption> OptionsOf(CliCommand command)
 {
-    return 1u << static_cast<unsigned>(command);
-}
-
-constexpr unsigned DivideBit = Bit(CliCommand::Divide);
-constexpr unsigned CombineBit = Bit(CliCommand::Combine);
-constexpr unsigned RenameBit = Bit(CliCommand::Rename);
-constexpr unsigned AnyCommand = DivideBit | CombineBit | RenameBit;
-
-constexpr std::array<OptionEntry, 12> Options{{
-    {u"--source-ext", Opt::SourceExt, true, DivideBit | CombineBit},
-    {u"--ttd-ext", Opt::TtdExt, true, DivideBit},
-    {u"--lyrics-ext", Opt::LyricsExt, true, CombineBit},
-    {u"--no-crc-check", Opt::NoCrcCheck, false, CombineBit},
-    {u"--time-ratio", Opt::TimeRatio, true, CombineBit},
-    {u"--overwrite", Opt::Overwrite, false, DivideBit | CombineBit},
-    {u"--source", Opt::Source, true, CombineBit},
-    {u"--output-dir", Opt::OutputDir, true, CombineBit},
-    {u"--to", Opt::To, true, RenameBit},
-    {u"--verbose", Opt::Verbose, false, AnyCommand},
-    {u"--help", Opt::Help, false, AnyCommand},
-    {u"--version", Opt::Version, false, AnyCommand},
-}};
-
-const OptionEntry* FindOption(QStringView name)
-{
-    for (const OptionEntry& entry : Options) {
-        if (name == QStringView(entry.name))
-            return &entry;
+    QList<QCommandLineOption> options{HelpOption, VersionOption, VerboseOption};
+    switch (command) {
+    case CliCommand::Divide:
+        options << SourceExtOption << TtdExtOption << OverwriteOption;
+        break;
+    case CliCommand::Combine:
+        options << SourceExtOption << LyricsExtOption << NoCrcCheckOption << TimeRatioOption
+                << OverwriteOption << SourceOption << OutputDirOption;
+        break;
+    case CliCommand::Rename:
+        options << ToOption;
+        break;
+    case CliCommand::Help:
+    case CliCommand::Version:
+        break;
     }
-    return nullptr;
+    return options;
 }
 
-bool IsOption(const QString& argument)
-{
-    return argument.size() > 1 && argument.startsWith(u'-');
-}
-
-QString Text(QStringView pattern, const QString& a)
-{
-    return pattern.toString().arg(a);
-}
-
-QString Text(QStringView pattern, const QString& a, const QString& b)
-{
-    return pattern.toString().arg(a, b);
-}
-
-bool ParseTimeRatio(const QString& value, TimeRatioChoice& choice)
-{
-    if (value == u"none")
-        choice = TimeRatioChoice::Unchanged;
-    else if (value == u"1")
-        choice = TimeRatioChoice::Ratio1;
-    else if (value == u"0.9953125")
-        choice = TimeRatioChoice::Ratio0_9953125;
-    else
-        return false;
-    return true;
-}
-
-bool ParseCommand(const QString& word, CliCommand& command)
+std::optional<CliCommand> CommandNamed(const QString& word)
 {
     if (word == u"divide")
-        command = CliCommand::Divide;
-    else if (word == u"combine")
-        command = CliCommand::Combine;
-    else if (word == u"rename")
-        command = CliCommand::Rename;
-    else
+        return CliCommand::Divide;
+    if (word == u"combine")
+        return CliCommand::Combine;
+    if (word == u"rename")
+        return CliCommand::Rename;
+    return std::nullopt;
+}
+
+std::optional<TimeRatioChoice> TimeRatioNamed(const QString& value)
+{
+    if (value == u"none")
+        return TimeRatioChoice::Unchanged;
+    if (value == u"1")
+        return TimeRatioChoice::Ratio1;
+    if (value == u"0.9953125")
+        return TimeRatioChoice::Ratio0_9953125;
+    return std::nullopt;
+}
+
+// The extension meant by an argument, without its leading dots; nothing for a text that leaves
+// nothing else or cannot end a name.
+std::optional<QString> BareExtension(const QString& argument)
+{
+    QString bare = StripLeadingDots(argument);
+    if (!IsExtensionText(bare))
+        return std::nullopt;
+    return bare;
+}
+
+// Reads an extension option into target, with one leading dot.
+bool ReadExtension(const QCommandLineParser& parser, const QCommandLineOption& option,
+                   QString& target, QString& problem)
+{
+    if (!parser.isSet(option))
+        return true;
+    const QString value = parser.value(option);
+    const std::optional<QString> bare = BareExtension(value);
+    if (!bare) {
+        problem = CliText::NotAnExtension.arg(value);
         return false;
+    }
+    target = u'.' + *bare;
     return true;
 }
 
-// Stores one option's value; false with the problem for a value it cannot take.
-bool ApplyOption(Opt option, const QString& value, CliOptions& options, bool& haveNewExtension,
-                 QString& problem)
+// Reads a path option; a path given, however short, must not be empty.
+bool ReadPath(const QCommandLineParser& parser, const QCommandLineOption& option,
+              std::optional<QString>& target, QString& problem)
 {
-    const auto extension = [&](QString& target) {
-        if (NormaliseExtension(value, target))
-            return true;
-        problem = Text(CliText::NotAnExtension, value);
-        return false;
-    };
-    switch (option) {
-    case Opt::SourceExt:
-        return extension(options.sourceExtension);
-    case Opt::TtdExt:
-        return extension(options.ttdExtension);
-    case Opt::LyricsExt:
-        return extension(options.lyricsExtension);
-    case Opt::NoCrcCheck:
-        options.noCrcCheck = true;
+    if (!parser.isSet(option))
         return true;
-    case Opt::TimeRatio:
-        if (ParseTimeRatio(value, options.timeRatio))
-            return true;
-        problem = Text(CliText::BadTimeRatio, value);
-        return false;
-    case Opt::Overwrite:
-        options.overwrite = true;
+    target = parser.value(option);
+    if (!target->isEmpty())
         return true;
-    case Opt::Source:
-    case Opt::OutputDir:
-        // A path given, however short, is never the null text that means "not given".
-        if (value.isEmpty()) {
-            problem = CliText::EmptyFileName.toString();
-            return false;
-        }
-        (option == Opt::Source ? options.source : options.outputDir) = value;
-        return true;
-    case Opt::To:
-        haveNewExtension = true;
-        if (NormaliseNewExtension(value, options.newExtension))
-            return true;
-        problem = Text(CliText::NotAnExtension, value);
-        return false;
-    case Opt::Verbose:
-        options.verbose = true;
-        return true;
-    case Opt::Help:
-    case Opt::Version:
-        return true;
-    }
-    return true;
+    problem = CliText::EmptyFileName;
+    return false;
 }
 
 bool SameExtension(const QString& a, const QString& b)
@@ -167,39 +113,64 @@ bool SameExtension(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// Checks what the options say as a whole, once every argument is read.
-bool CheckOptions(const CliOptions& options, bool haveNewExtension, QString& problem)
+bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, QString& problem)
 {
+    options.verbose = parser.isSet(VerboseOption);
+    options.overwrite = parser.isSet(OverwriteOption);
+    options.noCrcCheck = parser.isSet(NoCrcCheckOption);
+    options.files = parser.positionalArguments();
+    if (!ReadExtension(parser, SourceExtOption, options.sourceExtension, problem) ||
+        !ReadExtension(parser, TtdExtOption, options.ttdExtension, problem) ||
+        !ReadExtension(parser, LyricsExtOption, options.lyricsExtension, problem) ||
+        !ReadPath(parser, SourceOption, options.source, problem) ||
+        !ReadPath(parser, OutputDirOption, options.outputDir, problem))
+        return false;
+    if (parser.isSet(TimeRatioOption)) {
+        const QString value = parser.value(TimeRatioOption);
+        const std::optional<TimeRatioChoice> ratio = TimeRatioNamed(value);
+        if (!ratio) {
+            problem = CliText::BadTimeRatio.arg(value);
+            return false;
+        }
+        options.timeRatio = *ratio;
+    }
+    if (parser.isSet(ToOption)) {
+        const std::optional<QString> bare = BareExtension(parser.value(ToOption));
+        if (!bare) {
+            problem = CliText::NotAnExtension.arg(parser.value(ToOption));
+            return false;
+        }
+        options.newExtension = *bare;
+    }
+
     if (options.files.isEmpty()) {
-        problem = CliText::NoFiles.toString();
+        problem = CliText::NoFiles;
         return false;
     }
     if (options.files.contains(QString())) {
-        problem = CliText::EmptyFileName.toString();
+        problem = CliText::EmptyFileName;
         return false;
     }
     switch (options.command) {
     case CliCommand::Divide:
         if (SameExtension(options.sourceExtension, options.ttdExtension)) {
-            problem = Text(CliText::SameExtension, QStringLiteral("--source-ext"),
-                           QStringLiteral("--ttd-ext"));
+            problem = CliText::SameExtension.arg(u"--source-ext"_s, u"--ttd-ext"_s);
             return false;
         }
         break;
     case CliCommand::Combine:
         if (SameExtension(options.sourceExtension, options.lyricsExtension)) {
-            problem = Text(CliText::SameExtension, QStringLiteral("--source-ext"),
-                           QStringLiteral("--lyrics-ext"));
+            problem = CliText::SameExtension.arg(u"--source-ext"_s, u"--lyrics-ext"_s);
             return false;
         }
-        if (!options.source.isNull() && options.files.size() != 1) {
-            problem = CliText::SourceNeedsOneFile.toString();
+        if (options.source && options.files.size() != 1) {
+            problem = CliText::SourceNeedsOneFile;
             return false;
         }
         break;
     case CliCommand::Rename:
-        if (!haveNewExtension) {
-            problem = CliText::NeedsNewExtension.toString();
+        if (!parser.isSet(ToOption)) {
+            problem = CliText::NeedsNewExtension;
             return false;
         }
         break;
@@ -212,105 +183,42 @@ bool CheckOptions(const CliOptions& options, bool haveNewExtension, QString& pro
 
 } // namespace
 
-bool NormaliseExtension(const QString& argument, QString& extension)
-{
-    QString bare;
-    if (!NormaliseNewExtension(argument, bare))
-        return false;
-    extension = u'.' + bare;
-    return true;
-}
-
-bool NormaliseNewExtension(const QString& argument, QString& extension)
-{
-    const QString bare = StripLeadingDots(argument);
-    if (!IsExtensionText(bare))
-        return false;
-    extension = bare;
-    return true;
-}
-
 bool IsSingleCombine(const CliOptions& options)
 {
-    return options.command == CliCommand::Combine &&
-           (!options.source.isNull() || !options.outputDir.isNull());
+    return options.command == CliCommand::Combine && (options.source || options.outputDir);
 }
 
 bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QString& problem)
 {
     options = CliOptions();
+    const std::optional<CliCommand> command =
+        arguments.isEmpty() ? std::nullopt : CommandNamed(arguments.front());
+
+    // The parser skips the first argument as the program's name.
+    QCommandLineParser parser;
+    parser.addOptions(OptionsOf(command.value_or(CliCommand::Help)));
+    QStringList parsed = arguments;
+    if (!command)
+        parsed.prepend(QString());
+    const bool understood = parser.parse(parsed);
     // --help, then --version, win wherever they stand before "--", whatever else is wrong.
-    bool version = false;
-    for (const QString& argument : arguments) {
-        if (argument == u"--")
-            break;
-        if (argument == u"--help") {
-            options.command = CliCommand::Help;
-            return true;
-        }
-        version |= argument == u"--version";
-    }
-    if (version) {
-        options.command = CliCommand::Version;
+    if (parser.isSet(HelpOption) || parser.isSet(VersionOption)) {
+        options.command = parser.isSet(HelpOption) ? CliCommand::Help : CliCommand::Version;
         return true;
     }
-
-    if (arguments.isEmpty()) {
-        problem = CliText::NoCommand.toString();
+    if (!command) {
+        if (arguments.isEmpty() || arguments.front().startsWith(u'-'))
+            problem = CliText::NoCommand;
+        else
+            problem = CliText::UnknownCommand.arg(arguments.front());
         return false;
     }
-    const QString& word = arguments.front();
-    if (IsOption(word)) {
-        problem = FindOption(word.section(u'=', 0, 0)) ? CliText::NoCommand.toString()
-                                                       : Text(CliText::UnknownOption, word);
+    if (!understood) {
+        problem = parser.errorText();
         return false;
     }
-    if (!ParseCommand(word, options.command)) {
-        problem = Text(CliText::UnknownCommand, word);
-        return false;
-    }
-
-    bool haveNewExtension = false;
-    bool optionsEnded = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnded || !IsOption(argument)) {
-            options.files.append(argument);
-            continue;
-        }
-        if (argument == u"--") {
-            optionsEnded = true;
-            continue;
-        }
-        const qsizetype equals = argument.indexOf(u'=');
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        const OptionEntry* entry = FindOption(name);
-        if (!entry) {
-            problem = Text(CliText::UnknownOption, name);
-            return false;
-        }
-        if (!(entry->commands & Bit(options.command))) {
-            problem = Text(CliText::OptionNotForCommand, name, word);
-            return false;
-        }
-        QString value;
-        if (equals >= 0) {
-            if (!entry->takesValue) {
-                problem = Text(CliText::TakesNoValue, name);
-                return false;
-            }
-            value = argument.mid(equals + 1);
-        } else if (entry->takesValue) {
-            if (i + 1 >= arguments.size()) {
-                problem = Text(CliText::NeedsValue, name);
-                return false;
-            }
-            value = arguments[++i];
-        }
-        if (!ApplyOption(entry->option, value, options, haveNewExtension, problem))
-            return false;
-    }
-    return CheckOptions(options, haveNewExtension, problem);
+    options.command = *command;
+    return ReadCommandOptions(parser, options, problem);
 }
 
 } // namespace kovrant

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace kovrant {
 
 enum class CliCommand { Help, Version, Divide, Combine, Rename };
@@ -20,8 +22,8 @@ struct CliOptions {
     TimeRatioChoice timeRatio = TimeRatioChoice::Unchanged;
     bool overwrite = false;
     bool verbose = false;
-    QString source;    // combine --source
-    QString outputDir; // combine --output-dir
+    std::optional<QString> source;    // combine --source
+    std::optional<QString> outputDir; // combine --output-dir
     QString newExtension;
     QStringList files;
 };
@@ -29,14 +31,6 @@ struct CliOptions {
 // Parses the arguments that follow the program name. On a usage error gives false and a
 // one-line description of the problem; options then holds nothing of use.
 bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QString& problem);
-
-// The extension text meant by an argument: leading dots removed, one put back ("LRC", ".LRC"
-// and "..LRC" give ".LRC"); false for a text with nothing else or one that cannot end a name.
-bool NormaliseExtension(const QString& argument, QString& extension);
-
-// The new extension of rename: leading dots removed; false when that leaves nothing or a text
-// that cannot end a name.
-bool NormaliseNewExtension(const QString& argument, QString& extension);
 
 // True when combine works as the single combine (with --source or --output-dir).
 bool IsSingleCombine(const CliOptions& options);

@@ -2,7 +2,6 @@
 
 #include "cli/cliargs.h"
 #include "cli/clitexts.h"
-#include "core/crcservice.h"
 #include "jobs/batchjobs.h"
 #include "jobs/extensionconversion.h"
 #include "jobs/jobpaths.h"
@@ -24,12 +23,11 @@ void WriteLine(QTextStream& stream, const QString& line)
     stream.flush();
 }
 
-// A job's message on one line: the file's name, ": " and the text that followed it.
-QString OneLine(const QString& text)
+// What the command line says of a file: its name (or the text the user gave), ": " and what
+// the window would show on the message's second line.
+QString About(const QString& name, const QString& text)
 {
-    QString line = text;
-    line.replace(JobText::LineBreak.toString(), u": "_s);
-    return line;
+    return name + u": "_s + text;
 }
 
 bool IsYes(const QString& answer)
@@ -46,18 +44,14 @@ public:
         , m_terminal(terminal)
     {}
 
-    void showInfo(const QString& text) override { WriteLine(m_err, OneLine(text)); }
-    void showWarning(const QString& text) override { WriteLine(m_err, OneLine(text)); }
-
-    bool askYesNo(const QString& text) override
+    bool askOverwrite(const QString& path) override
     {
         if (!m_terminal.isInteractive()) {
             // Nobody can answer: keep the file and say why the run does not end with 0.
-            const QString path = text.section(JobText::LineBreak.toString(), 0, 0);
-            WriteLine(m_err, DisplayName(path) + u": "_s + CliText::NotReplaced.toString());
+            WriteLine(m_err, About(DisplayName(path), CliText::NotReplaced));
             return false;
         }
-        m_err << OneLine(text) << CliText::OverwritePrompt;
+        m_err << About(path, OverwriteQuestion()) << CliText::OverwritePrompt;
         m_err.flush();
         const std::optional<QString> answer = m_terminal.readLine();
         if (!answer) {
@@ -66,6 +60,26 @@ public:
         }
         return IsYes(*answer);
     }
+
+    void reportFileError(const QString& path, ResultCode code) override
+    {
+        WriteLine(m_err, About(DisplayName(path), ErrorPrefix() + ErrorMessage(code)));
+    }
+
+    void reportFileNotice(const QString& path, FileNotice notice) override
+    {
+        WriteLine(m_err, About(DisplayName(path), NoticeText(notice)));
+    }
+
+    void reportFolderNotFound(const QString& folder) override
+    {
+        WriteLine(m_err, About(folder, FolderNotFoundText()));
+    }
+
+    void reportOutputFolderMissing() override { WriteLine(m_err, OutputFolderMissingText()); }
+
+    // Every failure has had its own line; the exit status sums the run up.
+    void showSummary(BatchSummary) override {}
 
 private:
     QTextStream& m_err;
@@ -88,7 +102,7 @@ public:
     void renamed(const QString& from, const QString& to) override
     {
         if (m_verbose)
-            WriteLine(m_out, from + CliText::Arrow.toString() + to);
+            WriteLine(m_out, from + CliText::Arrow + to);
     }
 
 private:
@@ -98,8 +112,8 @@ private:
 
 int UsageError(QTextStream& err, const QString& problem)
 {
-    WriteLine(err, CliText::Program.toString() + u": "_s + problem);
-    WriteLine(err, CliText::TryHelp.toString());
+    WriteLine(err, CliText::Program + u": "_s + problem);
+    WriteLine(err, CliText::TryHelp);
     return CliExit::UsageError;
 }
 
@@ -113,11 +127,11 @@ QString Absolute(const QString& path)
 JobSnapshot SnapshotFor(const CliOptions& options)
 {
     JobSnapshot state;
-    state.mnAlways = false;
-    state.mnOverwrite = options.overwrite;
-    state.mnNoCRCCheck = options.noCrcCheck;
-    state.timeRatioChoice = options.timeRatio;
-    state.timeTaggedExtension = options.lyricsExtension;
+    state.alwaysOnTop = false;
+    state.overwriteWithoutAsking = options.overwrite;
+    state.skipCrcCheck = options.noCrcCheck;
+    state.timeRatio = options.timeRatio;
+    state.lyricsExtension = options.lyricsExtension;
     state.sourceExtension = options.sourceExtension;
     state.ttdExtension = options.ttdExtension;
     return state;
@@ -128,11 +142,10 @@ JobSnapshot SnapshotFor(const CliOptions& options)
 JobSnapshot SingleCombineSnapshot(const CliOptions& options, const QString& file)
 {
     JobSnapshot state = SnapshotFor(options);
-    state.txtTTD = file;
-    state.txtSozai =
-        options.source.isNull() ? SiblingPath(file, options.sourceExtension) : options.source;
-    state.txtOut = options.outputDir;
-    state.ChkSameTTD = options.outputDir.isNull();
+    state.ttdPath = file;
+    state.sourcePath = options.source.value_or(CombineSourcePath(file, state));
+    state.outputFolder = options.outputDir.value_or(QString());
+    state.outputBesideTtd = !options.outputDir;
     return state;
 }
 
@@ -151,21 +164,22 @@ bool CheckOutputsLeaveInputs(const CliOptions& options, QString& problem)
     const auto check = [&](const QString& input, const QString& output) {
         if (!SamePath(input, output))
             return true;
-        problem = CliText::OwnOutput.toString().arg(input);
+        problem = CliText::OwnOutput.arg(input);
         return false;
     };
     for (const QString& file : options.files) {
         switch (options.command) {
-        case CliCommand::Divide:
-            if (!check(file, SiblingPath(file, options.sourceExtension)) ||
-                !check(file, SiblingPath(file, options.ttdExtension)))
+        case CliCommand::Divide: {
+            const DivideOutputs outputs = DivideOutputPaths(file, SnapshotFor(options));
+            if (!check(file, outputs.source) || !check(file, outputs.ttd))
                 return false;
             break;
+        }
         case CliCommand::Combine: {
-            // The batch combine writes where the single combine does with ChkSameTTD.
+            // The batch combine writes where the single combine does beside the TTD file.
             const JobSnapshot state = SingleCombineSnapshot(options, file);
             const QString output = SingleCombineOutputPath(state);
-            if (!check(file, output) || !check(state.txtSozai, output))
+            if (!check(file, output) || !check(state.sourcePath, output))
                 return false;
             break;
         }
@@ -203,23 +217,23 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, Ter
         return CliExit::Ok;
     }
     if (options.command == CliCommand::Version) {
-        WriteLine(out, CliText::Version.toString());
+        WriteLine(out, CliText::Version);
         return CliExit::Ok;
     }
 
     for (QString& file : options.files)
         file = Absolute(file);
-    options.source = Absolute(options.source);
-    options.outputDir = Absolute(options.outputDir);
+    if (options.source)
+        options.source = Absolute(*options.source);
+    if (options.outputDir)
+        options.outputDir = Absolute(*options.outputDir);
     if (!CheckOutputsLeaveInputs(options, problem))
         return UsageError(err, problem);
 
-    CrcService crc;
-    crc.Initialise(1);
     CliDialogs dialogs(err, terminal);
     NoWindowHooks hooks;
     CliLog log(out, options.verbose);
-    JobContext context{crc, dialogs, hooks, log};
+    JobContext context{dialogs, hooks, log};
     const JobSnapshot state = SnapshotFor(options);
     BatchResults results;
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QStringView>
+#include <QString>
 
 namespace kovrant::CliText {
 
-inline constexpr QStringView Version = u"kovrant-cli 1.00";
+inline const QString Version = QStringLiteral("kovrant-cli 1.00");
 
-inline constexpr QStringView Help = uR"(Usage:
+inline const QString Help = QStringLiteral(R"(Usage:
   kovrant-cli divide  [--source-ext EXT] [--ttd-ext EXT] [--overwrite] FILE...
   kovrant-cli combine [--source-ext EXT] [--lyrics-ext EXT] [--no-crc-check]
                       [--time-ratio none|1|0.9953125] [--overwrite]
@@ -48,29 +48,27 @@ Every file that fails gives one line on stderr that names it, such as
   song.TTD: Error:CRCが一致しませんでした
 Exit status: 0 when every file went through, 1 when any failed or was not
 replaced, 2 for a usage error.
-)";
+)");
 
-inline constexpr QStringView Program = u"kovrant-cli";
-inline constexpr QStringView TryHelp = u"Try 'kovrant-cli --help' for more information.";
-inline constexpr QStringView OverwritePrompt = u" [y/N] ";
-inline constexpr QStringView NotReplaced = u"exists, not replaced (--overwrite replaces it)";
-inline constexpr QStringView Arrow = u" -> ";
+inline const QString Program = QStringLiteral("kovrant-cli");
+inline const QString TryHelp = QStringLiteral("Try 'kovrant-cli --help' for more information.");
+inline const QString OverwritePrompt = QStringLiteral(" [y/N] ");
+inline const QString NotReplaced = QStringLiteral("exists, not replaced (--overwrite replaces it)");
+inline const QString Arrow = QStringLiteral(" -> ");
 
 // Usage errors; %1 and %2 are arguments as given.
-inline constexpr QStringView NoCommand = u"no command given: divide, combine or rename comes first";
-inline constexpr QStringView UnknownCommand = u"unknown command '%1'";
-inline constexpr QStringView UnknownOption = u"unknown option '%1'";
-inline constexpr QStringView OptionNotForCommand = u"option '%1' does not go with %2";
-inline constexpr QStringView NeedsValue = u"option '%1' needs a value";
-inline constexpr QStringView TakesNoValue = u"option '%1' takes no value";
-inline constexpr QStringView NoFiles = u"no files given";
-inline constexpr QStringView EmptyFileName = u"an empty file name was given";
-inline constexpr QStringView NotAnExtension = u"'%1' is not an extension";
-inline constexpr QStringView BadTimeRatio = u"--time-ratio takes none, 1 or 0.9953125, not '%1'";
-inline constexpr QStringView SourceNeedsOneFile = u"--source goes with one TTDFILE only";
-inline constexpr QStringView NeedsNewExtension = u"rename needs --to EXT";
-inline constexpr QStringView SameExtension = u"%1 and %2 name the same extension";
-inline constexpr QStringView OwnOutput =
-    u"%1 would be replaced by an output of this run; choose other extensions or files";
+inline const QString NoCommand =
+    QStringLiteral("no command given: divide, combine or rename comes first");
+inline const QString UnknownCommand = QStringLiteral("unknown command '%1'");
+inline const QString NoFiles = QStringLiteral("no files given");
+inline const QString EmptyFileName = QStringLiteral("an empty file name was given");
+inline const QString NotAnExtension = QStringLiteral("'%1' is not an extension");
+inline const QString BadTimeRatio =
+    QStringLiteral("--time-ratio takes none, 1 or 0.9953125, not '%1'");
+inline const QString SourceNeedsOneFile = QStringLiteral("--source goes with one TTDFILE only");
+inline const QString NeedsNewExtension = QStringLiteral("rename needs --to EXT");
+inline const QString SameExtension = QStringLiteral("%1 and %2 name the same extension");
+inline const QString OwnOutput = QStringLiteral(
+    "%1 would be replaced by an output of this run; choose other extensions or files");
 
 } // namespace kovrant::CliText

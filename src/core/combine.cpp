@@ -1,5 +1,6 @@
 #include "core/combine.h"
 
+#include "core/crc32.h"
 #include "core/lines.h"
 #include "core/ttdformat.h"
 
@@ -38,24 +39,21 @@ enum class Match { None, Trimmed, TrimmedPlusCrlf, Whole };
 // The trimmed text is what was divided, or it is with the empty last line that a trailing
 // line of tags leaves. The whole text as given covers what trimming loses: an empty first
 // line, or several empty last lines, of a source written next to its TTD.
-Match FindCrcMatch(CrcService& crc, QStringView whole, QStringView trimmed, QStringView crcText,
-                   bool tryTrimmed)
+Match FindCrcMatch(QStringView whole, QStringView trimmed, QStringView crcText, bool tryTrimmed)
 {
+    const auto matches = [crcText](std::optional<quint32> crc) {
+        return crc && CrcText(*crc) == crcText;
+    };
     if (tryTrimmed) {
-        const QString first = SourceLyricsCrc(crc, trimmed);
-        if (first == crcText)
+        const std::optional<quint32> first = SourceLyricsCrc(trimmed);
+        if (matches(first))
             return Match::Trimmed;
-        if (first != u"0") {
-            QByteArray crlf("\r\n");
-            qint32 crlfCount = 2;
-            crc.Compute(crlf, crlfCount, true, -1);
-            if (crc.ResultText() == crcText)
-                return Match::TrimmedPlusCrlf;
-        }
+        if (first && matches(Crc32(QByteArrayView("\r\n"), *first)))
+            return Match::TrimmedPlusCrlf;
     }
     const bool wholeDiffers =
         whole.data() != trimmed.data() || whole.size() > trimmed.size() + Crlf.size();
-    if (wholeDiffers && SourceLyricsCrc(crc, whole) == crcText)
+    if (wholeDiffers && matches(SourceLyricsCrc(whole)))
         return Match::Whole;
     return Match::None;
 }
@@ -140,8 +138,8 @@ QString BuildTaggedText(const LineTable& table, const QStringList& attributes)
 
 } // namespace
 
-bool CombineLyrics(CrcService& crc, QStringView ttdText, QStringView sourceText,
-                   const CombineOptions& options, QString& taggedText, ResultCode& code)
+bool CombineLyrics(QStringView ttdText, QStringView sourceText, const CombineOptions& options,
+                   QString& taggedText, ResultCode& code)
 {
     TtdContents ttd;
     if (!ReadTtdText(ttdText, ttd, code))
@@ -160,7 +158,7 @@ bool CombineLyrics(CrcService& crc, QStringView ttdText, QStringView sourceText,
     while (end - begin >= 2 && whole[end - 2] == u'\r' && whole[end - 1] == u'\n')
         end -= 2;
     if (begin == end) {
-        code = Result::EmptySourceLyrics;
+        code = ResultCode::EmptySourceLyrics;
         return false;
     }
     const QStringView trimmed = whole.sliced(begin, end - begin);
@@ -169,11 +167,11 @@ bool CombineLyrics(CrcService& crc, QStringView ttdText, QStringView sourceText,
     // where the records' line numbers start; otherwise every tag would land a line too low.
     Match match = Match::None;
     if (!options.skipCrcCheck)
-        match = FindCrcMatch(crc, whole, trimmed, ttd.crcText, true);
+        match = FindCrcMatch(whole, trimmed, ttd.crcText, true);
     else if (begin > 0)
-        match = FindCrcMatch(crc, whole, trimmed, ttd.crcText, false);
+        match = FindCrcMatch(whole, trimmed, ttd.crcText, false);
     if (match == Match::None && !options.skipCrcCheck) {
-        code = Result::CrcMismatch;
+        code = ResultCode::CrcMismatch;
         return false;
     }
 
@@ -191,7 +189,7 @@ bool CombineLyrics(CrcService& crc, QStringView ttdText, QStringView sourceText,
         ApplyTimeRatio(table, ttd.attributes, options.timeRatio);
 
     taggedText = BuildTaggedText(table, ttd.attributes);
-    code = Result::Ok;
+    code = ResultCode::Ok;
     return true;
 }
 

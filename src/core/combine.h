@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/crcservice.h"
 #include "core/resultcode.h"
 #include "core/timeratio.h"
 
@@ -17,7 +16,7 @@ struct CombineOptions {
 // Puts the tags of a TTD text back into its source lyrics after checking, by the TTD's CRC,
 // that the source is the text it was divided from. Fails with 21 (not a TTD text), 22 (no
 // source text) or 23 (CRC mismatch); taggedText is set only on success.
-bool CombineLyrics(CrcService& crc, QStringView ttdText, QStringView sourceText,
-                   const CombineOptions& options, QString& taggedText, ResultCode& code);
+bool CombineLyrics(QStringView ttdText, QStringView sourceText, const CombineOptions& options,
+                   QString& taggedText, ResultCode& code);
 
 } // namespace kovrant

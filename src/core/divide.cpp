@@ -1,5 +1,6 @@
 #include "core/divide.h"
 
+#include "core/crc32.h"
 #include "core/lines.h"
 #include "core/timetag.h"
 #include "core/ttdformat.h"
@@ -44,11 +45,10 @@ bool IsAttributeLine(QStringView line)
     return line.startsWith(u'@') && line.contains(u'=');
 }
 
-bool DivideLyrics(CrcService& crc, QStringView input, QString& ttdText, QString& sourceLyrics,
-                  ResultCode& code)
+bool DivideLyrics(QStringView input, QString& ttdText, QString& sourceLyrics, ResultCode& code)
 {
     if (input.isEmpty()) {
-        code = Result::InvalidTaggedLyrics;
+        code = ResultCode::InvalidTaggedLyrics;
         return false;
     }
 
@@ -69,7 +69,7 @@ bool DivideLyrics(CrcService& crc, QStringView input, QString& ttdText, QString&
     while (last > first && body[last - 1].isEmpty())
         --last;
     if (first == last) {
-        code = Result::InvalidTaggedLyrics;
+        code = ResultCode::InvalidTaggedLyrics;
         return false;
     }
 
@@ -92,22 +92,22 @@ bool DivideLyrics(CrcService& crc, QStringView input, QString& ttdText, QString&
             source.append(Crlf);
     }
     if (!sawTag) {
-        code = Result::NoValidTimeTag;
+        code = ResultCode::NoValidTimeTag;
         return false;
     }
 
-    const QString crcText = SourceLyricsCrc(crc, source);
-    if (crcText == u"0") {
-        code = Result::CrcUnavailable;
+    const std::optional<quint32> crc = SourceLyricsCrc(source);
+    if (!crc) {
+        code = ResultCode::CrcUnavailable;
         return false;
     }
     for (QStringView attribute : attributes)
         AppendAttributeItem(ttd, attribute);
-    AppendCrcField(ttd, crcText);
+    AppendCrcField(ttd, CrcText(*crc));
 
     ttdText = std::move(ttd);
     sourceLyrics = std::move(source);
-    code = Result::Ok;
+    code = ResultCode::Ok;
     return true;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/crcservice.h"
 #include "core/resultcode.h"
 
 #include <QString>
@@ -10,10 +9,10 @@ namespace kovrant {
 
 // Splits time-tagged lyrics into the TTD text (tags with their line and column, the attribute
 // lines and the CRC of the source lyrics) and the source lyrics (the text without its tags,
-// CRLF between lines). Fails with 1 (no body), 2 (no tag) or 3 (no CRC); the output texts are
+// CRLF between lines). Fails with 1 (no body), 2 (no tag) or 3 (source lyrics
+// without a code page 932 form, so without a CRC); the output texts are
 // set only on success.
-bool DivideLyrics(CrcService& crc, QStringView input, QString& ttdText, QString& sourceLyrics,
-                  ResultCode& code);
+bool DivideLyrics(QStringView input, QString& ttdText, QString& sourceLyrics, ResultCode& code);
 
 // True for a line that travels as an AttributeLine: it begins with "@" and holds "=".
 bool IsAttributeLine(QStringView line);

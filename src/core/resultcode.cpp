@@ -1,5 +1,7 @@
 #include "core/resultcode.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace kovrant {
@@ -8,23 +10,26 @@ namespace {
 
 struct Entry {
     ResultCode code;
-    const char16_t* text;
+    const char* text;
 };
 
 constexpr std::array<Entry, 13> Messages{{
-    {Result::InvalidTaggedLyrics, u"タイムタグ付き歌詞ファイルが不正です"},
-    {Result::NoValidTimeTag, u"有効なタイムタグが付いていません"},
-    {Result::CrcUnavailable, u"CRCの取得に失敗しました"},
-    {Result::FileNotFound, u"ファイルが見つかりません"},
-    {Result::FileTooLarge, u"ファイルが大きすぎます"},
-    {Result::ReadFailed, u"読み込みに失敗しました"},
-    {Result::FileEmpty, u"ファイルが空です"},
-    {Result::SaveFailed, u"保存に失敗しました"},
-    {Result::InvalidTtd, u"ファイル形式が不正です"},
-    {Result::EmptySourceLyrics, u"ファイル形式が不正です"},
-    {Result::CrcMismatch, u"CRCが一致しませんでした"},
-    {Result::TargetExists, u"すでにその名前のファイルが存在します"},
-    {Result::RenameFailed, u"リネームできませんでした"},
+    {ResultCode::InvalidTaggedLyrics,
+     QT_TRANSLATE_NOOP("ResultCode", "タイムタグ付き歌詞ファイルが不正です")},
+    {ResultCode::NoValidTimeTag,
+     QT_TRANSLATE_NOOP("ResultCode", "有効なタイムタグが付いていません")},
+    {ResultCode::CrcUnavailable, QT_TRANSLATE_NOOP("ResultCode", "CRCの取得に失敗しました")},
+    {ResultCode::FileNotFound, QT_TRANSLATE_NOOP("ResultCode", "ファイルが見つかりません")},
+    {ResultCode::FileTooLarge, QT_TRANSLATE_NOOP("ResultCode", "ファイルが大きすぎます")},
+    {ResultCode::ReadFailed, QT_TRANSLATE_NOOP("ResultCode", "読み込みに失敗しました")},
+    {ResultCode::FileEmpty, QT_TRANSLATE_NOOP("ResultCode", "ファイルが空です")},
+    {ResultCode::SaveFailed, QT_TRANSLATE_NOOP("ResultCode", "保存に失敗しました")},
+    {ResultCode::InvalidTtd, QT_TRANSLATE_NOOP("ResultCode", "ファイル形式が不正です")},
+    {ResultCode::EmptySourceLyrics, QT_TRANSLATE_NOOP("ResultCode", "ファイル形式が不正です")},
+    {ResultCode::CrcMismatch, QT_TRANSLATE_NOOP("ResultCode", "CRCが一致しませんでした")},
+    {ResultCode::TargetExists,
+     QT_TRANSLATE_NOOP("ResultCode", "すでにその名前のファイルが存在します")},
+    {ResultCode::RenameFailed, QT_TRANSLATE_NOOP("ResultCode", "リネームできませんでした")},
 }};
 
 } // namespace
@@ -33,7 +38,7 @@ QString ErrorMessage(ResultCode code)
 {
     for (const Entry& entry : Messages) {
         if (entry.code == code)
-            return QString::fromUtf16(entry.text);
+            return QCoreApplication::translate("ResultCode", entry.text);
     }
     return QString();
 }

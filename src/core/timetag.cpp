@@ -31,25 +31,6 @@ bool IsTimeTagAt(QStringView text, qsizetype pos)
            IsAsciiDigit(c[8]) && c[9] == u']';
 }
 
-bool FindTimeTag(QStringView text, QString& before, QString& tag, QString& rest)
-{
-    // Each "[" is tested once against the fixed-length pattern, so the search is linear.
-    for (qsizetype p = text.indexOf(u'['); p >= 0; p = text.indexOf(u'[', p + 1)) {
-        if (text.size() - p < TimeTagLength)
-            break;
-        if (IsTimeTagAt(text, p)) {
-            before = text.left(p).toString();
-            tag = text.mid(p, TimeTagLength).toString();
-            rest = text.mid(p + TimeTagLength).toString();
-            return true;
-        }
-    }
-    before = text.toString();
-    tag.clear();
-    rest.clear();
-    return false;
-}
-
 qint32 TimeTagToMs(QStringView tag)
 {
     if (tag.size() < TimeTagLength)

@@ -15,10 +15,6 @@ inline constexpr qint32 MaxTimeTagMs = 5999990;
 // True when the TimeTagLength characters of text from pos form a TimeTag. Constant time.
 bool IsTimeTagAt(QStringView text, qsizetype pos);
 
-// Finds the first TimeTag in text. When found: before + tag + rest == text, and before holds
-// every "[" that did not open a tag. When not found: before == text, tag and rest are "".
-bool FindTimeTag(QStringView text, QString& before, QString& tag, QString& rest);
-
 // (minutes * 60 + seconds) * 1000 + hundredths * 10 for a tag's three fields, or -1 when the
 // text is shorter than a tag or a field is not two digits. The separators are not examined.
 qint32 TimeTagToMs(QStringView tag);

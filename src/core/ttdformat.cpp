@@ -1,6 +1,7 @@
 #include "core/ttdformat.h"
 
 #include "core/cp932.h"
+#include "core/crc32.h"
 #include "core/lines.h"
 
 #include <algorithm>
@@ -146,20 +147,18 @@ QStringView WithoutLineBreaks(QStringView piece, QStringList& store)
 
 } // namespace
 
-QString SourceLyricsCrc(CrcService& crc, QStringView sourceLyrics)
+std::optional<quint32> SourceLyricsCrc(QStringView sourceLyrics)
 {
     // Encoded piece by piece so that a long text needs no second copy of itself in bytes.
     constexpr qsizetype Piece = 16384;
     QByteArray bytes;
-    qsizetype at = 0;
-    do {
+    quint32 crc = 0;
+    for (qsizetype at = 0; at < sourceLyrics.size(); at += Piece) {
         if (!EncodeCp932(sourceLyrics.mid(at, Piece), bytes))
-            return QStringLiteral("0");
-        qint32 count = qint32(bytes.size());
-        crc.Compute(bytes, count, at > 0, -1);
-        at += Piece;
-    } while (at < sourceLyrics.size());
-    return crc.ResultText();
+            return std::nullopt;
+        crc = Crc32(bytes, crc);
+    }
+    return crc;
 }
 
 void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group)
@@ -204,7 +203,7 @@ void AppendCrcField(QString& ttd, QStringView crcText)
 bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
 {
     if (!ttdText.startsWith(TtdIdentifier)) {
-        code = Result::InvalidTtd;
+        code = ResultCode::InvalidTtd;
         return false;
     }
 
@@ -229,7 +228,7 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
     }
     const QStringView tailView(tail, CrcFieldLength);
     if (missing > 0 || pos == 0 || !tailView.startsWith(CrcFieldStart)) {
-        code = Result::InvalidTtd;
+        code = ResultCode::InvalidTtd;
         return false;
     }
 
@@ -260,7 +259,7 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
     }
 
     contents = std::move(read);
-    code = Result::Ok;
+    code = ResultCode::Ok;
     return true;
 }
 

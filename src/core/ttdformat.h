@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/crcservice.h"
 #include "core/linetable.h"
 #include "core/resultcode.h"
 
@@ -8,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
 namespace kovrant {
@@ -25,9 +25,8 @@ void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group
 // that hold one are written with "(" as "%28" and "%" as "%25" (see DecodeAttributeItem).
 void AppendAttributeItem(QString& ttd, QStringView attributeLine);
 
-// The CrcText of source lyrics: crc over their code page 932 bytes, or "0" when a character
-// has no code. The last Compute of crc is the one for these bytes, so callers may continue it.
-QString SourceLyricsCrc(CrcService& crc, QStringView sourceLyrics);
+// The CRC-32 of the code page 932 bytes of source lyrics; nothing when a character has no code.
+std::optional<quint32> SourceLyricsCrc(QStringView sourceLyrics);
 
 // Appends the closing "(CRC=" crcText ")".
 void AppendCrcField(QString& ttd, QStringView crcText);

@@ -3,7 +3,6 @@
 #include "files/paths.h"
 #include "jobs/batchjobs.h"
 #include "jobs/extensionconversion.h"
-#include "jobs/messages.h"
 
 #include <utility>
 
@@ -11,8 +10,12 @@ namespace kovrant {
 
 namespace {
 
-constexpr int Timer1Interval = 200; // ms between the drop and the batch
 constexpr qsizetype DropKeyLength = 3;
+
+BatchSummary SummaryOf(bool allOk)
+{
+    return allOk ? BatchSummary::AllOk : BatchSummary::SomeErrors;
+}
 
 } // namespace
 
@@ -37,20 +40,20 @@ QStringList FilterDrop(const QStringList& paths, const QString& extensionSetting
 
 BatchDriver::BatchDriver(JobContext& context, std::function<JobSnapshot()> snapshot,
                          std::function<void(const QString&, const QStringList&)> applyNewExtension,
-                         QObject* parent)
+                         std::chrono::milliseconds delay, QObject* parent)
     : QObject(parent)
     , m_context(context)
     , m_snapshot(std::move(snapshot))
     , m_applyNewExtension(std::move(applyNewExtension))
 {
-    Timer1.setSingleShot(true);
-    Timer1.setInterval(Timer1Interval);
-    connect(&Timer1, &QTimer::timeout, this, &BatchDriver::RunBatch);
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(delay);
+    connect(&m_timer, &QTimer::timeout, this, &BatchDriver::runBatch);
 }
 
-bool BatchDriver::dropOnDivide(const QStringList& paths, const QString& timeTaggedExtension)
+bool BatchDriver::dropOnDivide(const QStringList& paths, const QString& lyricsExtension)
 {
-    const QStringList matching = FilterDrop(paths, timeTaggedExtension);
+    const QStringList matching = FilterDrop(paths, lyricsExtension);
     return takeDrop(paths, matching,
                     matching.isEmpty() ? BatchMode::NoFiles : BatchMode::DivideFiles);
 }
@@ -71,58 +74,36 @@ bool BatchDriver::dropOnExtensionTool(const QStringList& paths)
 bool BatchDriver::takeDrop(const QStringList& dropped, const QStringList& queue, BatchMode mode)
 {
     // A drop while a batch waits or runs leaves that batch's queue alone.
-    if (Timer1.isActive() || m_running || dropped.isEmpty())
+    if (m_timer.isActive() || m_running || dropped.isEmpty())
         return false;
     m_batchQueue = queue;
     m_batchMode = mode;
-    Timer1.start();
+    m_timer.start();
     return true;
 }
 
-void BatchDriver::RunBatch()
+void BatchDriver::runBatch()
 {
     if (m_running)
         return;
     m_running = true;
-    Timer1.stop();
+    m_timer.stop();
     m_context.hooks.setWindowEnabled(false);
     m_context.hooks.setHourglass(true);
     const JobSnapshot state = m_snapshot();
     // With "always on top" the window is topmost already and stays so afterwards.
-    const bool raiseForRun = !state.mnAlways;
+    const bool raiseForRun = !state.alwaysOnTop;
     if (raiseForRun)
         m_context.hooks.setTopmost(true);
 
-    UserDialogs& dialogs = m_context.dialogs;
-    switch (m_batchMode) {
-    case BatchMode::NoFiles:
-        m_batchResults.clear();
-        m_context.hooks.setHourglass(false);
-        dialogs.showInfo(JobText::NoFiles.toString());
-        break;
-    case BatchMode::DivideFiles:
-        dialogs.showInfo(BatchSummary(BatchDivide(m_batchQueue, state, m_context, m_batchResults)));
-        break;
-    case BatchMode::CombineFiles:
-        dialogs.showInfo(
-            BatchSummary(BatchCombine(m_batchQueue, state, m_context, m_batchResults)));
-        break;
-    case BatchMode::RenameExtensions: {
-        const QString newExtension = StripLeadingDots(state.CmbNewExt);
-        m_applyNewExtension(newExtension, state.CmbNewExtItems);
-        if (newExtension.isEmpty()) {
-            m_batchResults.clear();
-            dialogs.showInfo(JobText::NoNewExtension.toString());
-            break;
-        }
-        const bool allOk = BatchRename(m_batchQueue, newExtension, m_context, m_batchResults);
-        dialogs.showInfo(BatchSummary(allOk));
-        // A batch with any failure leaves the recent list as it was.
-        if (allOk)
-            m_applyNewExtension(newExtension,
-                                RememberNewExtension(newExtension, state.CmbNewExtItems));
-        break;
-    }
+    const BatchSummary summary = runJob(state);
+    m_context.dialogs.showSummary(summary);
+    // Only a rename in which every file got its new name moves the extension to the top of the
+    // recent list; a batch with any failure leaves the list as it was.
+    if (m_batchMode == BatchMode::RenameExtensions && summary == BatchSummary::AllOk) {
+        const QString newExtension = StripLeadingDots(state.newExtension);
+        m_applyNewExtension(newExtension,
+                            RememberNewExtension(newExtension, state.recentNewExtensions));
     }
 
     m_context.hooks.setHourglass(false);
@@ -131,6 +112,29 @@ void BatchDriver::RunBatch()
         m_context.hooks.setTopmost(false);
     m_running = false;
     Q_EMIT batchFinished();
+}
+
+BatchSummary BatchDriver::runJob(const JobSnapshot& state)
+{
+    m_batchResults.clear();
+    switch (m_batchMode) {
+    case BatchMode::NoFiles:
+        // The pointer is normal again while this message is shown.
+        m_context.hooks.setHourglass(false);
+        return BatchSummary::NoFiles;
+    case BatchMode::DivideFiles:
+        return SummaryOf(BatchDivide(m_batchQueue, state, m_context, m_batchResults));
+    case BatchMode::CombineFiles:
+        return SummaryOf(BatchCombine(m_batchQueue, state, m_context, m_batchResults));
+    case BatchMode::RenameExtensions: {
+        const QString newExtension = StripLeadingDots(state.newExtension);
+        m_applyNewExtension(newExtension, state.recentNewExtensions);
+        if (newExtension.isEmpty())
+            return BatchSummary::NoNewExtension;
+        return SummaryOf(BatchRename(m_batchQueue, newExtension, m_context, m_batchResults));
+    }
+    }
+    return BatchSummary::SomeErrors;
 }
 
 } // namespace kovrant

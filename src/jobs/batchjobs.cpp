@@ -4,7 +4,6 @@
 #include "core/divide.h"
 #include "files/textfiles.h"
 #include "jobs/jobpaths.h"
-#include "jobs/messages.h"
 
 namespace kovrant {
 
@@ -14,8 +13,8 @@ namespace {
 // not gone through either.
 struct FileOutcome {
     bool wentThrough = false;
-    ResultCode code = Result::Ok;
-    QString namedFile; // the file the message names when code > 0
+    ResultCode code = ResultCode::Ok;
+    QString namedFile; // the file the message names when there is a code
 };
 
 FileOutcome Failure(ResultCode code, const QString& namedFile)
@@ -23,88 +22,69 @@ FileOutcome Failure(ResultCode code, const QString& namedFile)
     return {false, code, namedFile};
 }
 
-FileOutcome Declined()
+// A write that did not go through: declined, or a failure that names the output.
+FileOutcome NotWritten(WriteOutcome outcome, const QString& path)
 {
-    return {};
+    return outcome == WriteOutcome::Declined ? FileOutcome{}
+                                             : Failure(ResultCode::SaveFailed, path);
 }
 
 FileOutcome WentThrough()
 {
-    return {true, Result::Ok, QString()};
-}
-
-// True when path may be written: it does not exist, the option says replace, or the user said Yes.
-bool MayWrite(const QString& path, const JobSnapshot& state, JobContext& context)
-{
-    if (state.mnOverwrite || !FileExists(path))
-        return true;
-    return context.dialogs.askYesNo(OverwriteQuestion(path));
-}
-
-bool WriteOutput(const QString& path, const QString& text, JobContext& context)
-{
-    if (!WriteTextFile(path, text))
-        return false;
-    context.log.written(path);
-    return true;
+    return {true, ResultCode::Ok, QString()};
 }
 
 FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobContext& context)
 {
-    if (const ResultCode code = CheckInputFile(ttdFile))
+    if (const ResultCode code = CheckInputFile(ttdFile); code != ResultCode::Ok)
         return Failure(code, ttdFile);
-    const QString sourceFile = SiblingPath(ttdFile, state.sourceExtension);
-    const QString outputFile = SiblingPath(ttdFile, state.timeTaggedExtension);
+    const QString sourceFile = CombineSourcePath(ttdFile, state);
     // Both inputs pass the cheap checks before either is read.
-    if (const ResultCode code = CheckInputFile(sourceFile))
+    if (const ResultCode code = CheckInputFile(sourceFile); code != ResultCode::Ok)
         return Failure(code, sourceFile);
 
     QString ttdText;
-    if (const ResultCode code = LoadInputText(ttdFile, ttdText))
+    if (const ResultCode code = LoadInputText(ttdFile, ttdText); code != ResultCode::Ok)
         return Failure(code, ttdFile);
     QString sourceText;
-    if (const ResultCode code = LoadInputText(sourceFile, sourceText))
+    if (const ResultCode code = LoadInputText(sourceFile, sourceText); code != ResultCode::Ok)
         return Failure(code, sourceFile);
 
     QString taggedText;
-    ResultCode code = Result::Ok;
-    const CombineOptions options{state.mnNoCRCCheck, state.timeRatioChoice};
-    if (!CombineLyrics(context.crc, ttdText, sourceText, options, taggedText, code))
-        return Failure(code, code == Result::EmptySourceLyrics ? sourceFile : ttdFile);
+    ResultCode code = ResultCode::Ok;
+    if (!CombineLyrics(ttdText, sourceText, {state.skipCrcCheck, state.timeRatio}, taggedText,
+                       code))
+        return Failure(code, code == ResultCode::EmptySourceLyrics ? sourceFile : ttdFile);
 
-    if (!MayWrite(outputFile, state, context))
-        return Declined();
-    if (!WriteOutput(outputFile, taggedText, context))
-        return Failure(Result::SaveFailed, outputFile);
+    const QString outputFile = CombineOutputPath(ttdFile, state);
+    const WriteOutcome written = WriteOutput(outputFile, taggedText, state, context);
+    if (written != WriteOutcome::Written)
+        return NotWritten(written, outputFile);
     return WentThrough();
 }
 
 FileOutcome DivideOne(const QString& lyricsFile, const JobSnapshot& state, JobContext& context)
 {
-    if (const ResultCode code = CheckInputFile(lyricsFile))
+    if (const ResultCode code = CheckInputFile(lyricsFile); code != ResultCode::Ok)
         return Failure(code, lyricsFile);
-    const QString sourceFile = SiblingPath(lyricsFile, state.sourceExtension);
-    const QString ttdFile = SiblingPath(lyricsFile, state.ttdExtension);
-
     QString text;
-    if (const ResultCode code = LoadInputText(lyricsFile, text))
+    if (const ResultCode code = LoadInputText(lyricsFile, text); code != ResultCode::Ok)
         return Failure(code, lyricsFile);
     QString ttdText;
     QString sourceLyrics;
-    ResultCode code = Result::Ok;
-    if (!DivideLyrics(context.crc, text, ttdText, sourceLyrics, code))
+    ResultCode code = ResultCode::Ok;
+    if (!DivideLyrics(text, ttdText, sourceLyrics, code))
         return Failure(code, lyricsFile);
 
     // Each output is complete on disk before the next question; a No to the second keeps the
     // first.
-    if (!MayWrite(sourceFile, state, context))
-        return Declined();
-    if (!WriteOutput(sourceFile, sourceLyrics, context))
-        return Failure(Result::SaveFailed, sourceFile);
-    if (!MayWrite(ttdFile, state, context))
-        return Declined();
-    if (!WriteOutput(ttdFile, ttdText, context))
-        return Failure(Result::SaveFailed, ttdFile);
+    const DivideOutputs outputs = DivideOutputPaths(lyricsFile, state);
+    WriteOutcome written = WriteOutput(outputs.source, sourceLyrics, state, context);
+    if (written != WriteOutcome::Written)
+        return NotWritten(written, outputs.source);
+    written = WriteOutput(outputs.ttd, ttdText, state, context);
+    if (written != WriteOutcome::Written)
+        return NotWritten(written, outputs.ttd);
     return WentThrough();
 }
 
@@ -113,7 +93,7 @@ using FileJob = FileOutcome (*)(const QString&, const JobSnapshot&, JobContext&)
 bool RunQueue(const QStringList& queue, const JobSnapshot& state, JobContext& context,
               BatchResults& results, FileJob job)
 {
-    results = BatchResults(queue.size(), Result::Ok);
+    results = BatchResults(queue.size(), ResultCode::Ok);
     if (queue.isEmpty())
         return false;
     bool allOk = true;
@@ -122,25 +102,24 @@ bool RunQueue(const QStringList& queue, const JobSnapshot& state, JobContext& co
         results[i] = outcome.code;
         if (!outcome.wentThrough)
             allOk = false;
-        if (outcome.code > 0)
-            context.dialogs.showInfo(FileErrorText(outcome.namedFile, outcome.code));
+        if (outcome.code != ResultCode::Ok)
+            context.dialogs.reportFileError(outcome.namedFile, outcome.code);
     }
     return allOk;
 }
 
 } // namespace
 
-QString FileErrorText(const QString& namedFile, ResultCode code)
+WriteOutcome WriteOutput(const QString& path, const QString& text, const JobSnapshot& state,
+                         JobContext& context)
 {
-    return FileMessage(namedFile, JobText::ErrorPrefix.toString() + ErrorMessage(code));
-}
-
-QString OverwriteQuestion(const QString& path)
-{
-    QString question = path;
-    question.append(JobText::LineBreak);
-    question.append(JobText::Overwrite);
-    return question;
+    if (!state.overwriteWithoutAsking && FileExists(path) && !context.dialogs.askOverwrite(path))
+        return WriteOutcome::Declined;
+    context.hooks.letPendingEventsRun();
+    if (!WriteTextFile(path, text))
+        return WriteOutcome::Failed;
+    context.log.written(path);
+    return WriteOutcome::Written;
 }
 
 bool BatchCombine(const QStringList& queue, const JobSnapshot& state, JobContext& context,

@@ -4,12 +4,6 @@
 
 namespace kovrant {
 
-// The texts of a batch's per-file messages: the file's name without its folder, CRLF, "Error:"
-// and the message of the code; and the question before replacing path: the full path, CRLF,
-// "上書きしますか?".
-QString FileErrorText(const QString& namedFile, ResultCode code);
-QString OverwriteQuestion(const QString& path);
-
 // Combine each queued TTD file with the source lyrics of the same name beside it, writing the
 // tagged lyrics beside them. True only when every file went through without a refusal; results
 // gets one code per queued file. Each failing file is reported at once; an empty queue gives
@@ -20,5 +14,11 @@ bool BatchCombine(const QStringList& queue, const JobSnapshot& state, JobContext
 // Divide each queued tagged-lyrics file into the source lyrics and the TTD file beside it.
 bool BatchDivide(const QStringList& queue, const JobSnapshot& state, JobContext& context,
                  BatchResults& results);
+
+// Writes text to path unless the file exists and the user keeps it (asked unless the snapshot
+// says to replace without asking). Lets the window's events run first and logs what it wrote.
+enum class WriteOutcome { Written, Declined, Failed };
+WriteOutcome WriteOutput(const QString& path, const QString& text, const JobSnapshot& state,
+                         JobContext& context);
 
 } // namespace kovrant

@@ -2,7 +2,6 @@
 
 #include "files/fileops.h"
 #include "files/textfiles.h"
-#include "jobs/batchjobs.h"
 #include "jobs/jobpaths.h"
 
 namespace kovrant {
@@ -24,7 +23,7 @@ QString StripLeadingDots(const QString& text)
 bool BatchRename(const QStringList& queue, const QString& newExtension, JobContext& context,
                  BatchResults& results)
 {
-    results = BatchResults(queue.size(), Result::Ok);
+    results = BatchResults(queue.size(), ResultCode::Ok);
     if (queue.isEmpty())
         return false;
     // An extension that cannot end a name makes every rename fail, as the file system would
@@ -35,21 +34,21 @@ bool BatchRename(const QStringList& queue, const QString& newExtension, JobConte
     for (qsizetype i = 0; i < queue.size(); ++i) {
         const QString& file = queue[i];
         const QString newPath = SiblingPath(file, suffix);
-        ResultCode code = Result::Ok;
+        ResultCode code = ResultCode::Ok;
         if (!usable)
-            code = Result::RenameFailed;
+            code = ResultCode::RenameFailed;
         else if (FileExists(newPath))
-            code = Result::TargetExists;
+            code = ResultCode::TargetExists;
         // A plain rename would silently replace what appeared under the new name since the
         // test above, or a folder or link the test does not count as a file.
         else if (!RenameNoReplace(file, newPath))
-            code = Result::RenameFailed;
+            code = ResultCode::RenameFailed;
         else
             context.log.renamed(file, newPath);
         results[i] = code;
-        if (code != Result::Ok) {
+        if (code != ResultCode::Ok) {
             allOk = false;
-            context.dialogs.showInfo(FileErrorText(newPath, code));
+            context.dialogs.reportFileError(newPath, code);
         }
     }
     return allOk;

@@ -15,6 +15,29 @@ QString SiblingPath(const QString& path, const QString& extension)
     return FolderOf(path) + BaseNamePart(path) + extension;
 }
 
+DivideOutputs DivideOutputPaths(const QString& lyricsFile, const JobSnapshot& state)
+{
+    return {SiblingPath(lyricsFile, state.sourceExtension),
+            SiblingPath(lyricsFile, state.ttdExtension)};
+}
+
+QString CombineSourcePath(const QString& ttdFile, const JobSnapshot& state)
+{
+    return SiblingPath(ttdFile, state.sourceExtension);
+}
+
+QString CombineOutputPath(const QString& ttdFile, const JobSnapshot& state)
+{
+    return SiblingPath(ttdFile, state.lyricsExtension);
+}
+
+QString SingleCombineOutputPath(const JobSnapshot& state)
+{
+    if (state.outputBesideTtd)
+        return CombineOutputPath(state.ttdPath, state);
+    return AddBackslash(state.outputFolder) + BaseNamePart(state.ttdPath) + state.lyricsExtension;
+}
+
 bool IsExtensionText(const QString& text)
 {
     if (text.isEmpty() || text.contains(PlatformSeparator) || text.contains(QChar(u'\0')))

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/crcservice.h"
 #include "core/resultcode.h"
 #include "core/timeratio.h"
 #include "jobs/userdialogs.h"
@@ -11,36 +10,37 @@
 
 namespace kovrant {
 
-// The window's state as a job reads it when it starts; fields are named after the controls
-// and menu items that hold them.
+// The window's state as a job reads it when it starts.
 struct JobSnapshot {
-    bool mnAlways = true;     // always on top
-    bool mnOverwrite = false; // replace existing outputs without asking
-    bool mnNoCRCCheck = false;
-    TimeRatioChoice timeRatioChoice = TimeRatioChoice::Unchanged;
+    bool alwaysOnTop = true;
+    bool overwriteWithoutAsking = false;
+    bool skipCrcCheck = false;
+    TimeRatioChoice timeRatio = TimeRatioChoice::Unchanged;
 
-    QString timeTaggedExtension = QStringLiteral(".LRC"); // CmbExt(0), with its dot
-    QString sourceExtension = QStringLiteral(".TXT");     // CmbExt(1)
-    QString ttdExtension = QStringLiteral(".TTD");        // CmbExt(2)
+    // The extensions of the three kinds of file, each with its leading dot.
+    QString lyricsExtension = QStringLiteral(".LRC");
+    QString sourceExtension = QStringLiteral(".TXT");
+    QString ttdExtension = QStringLiteral(".TTD");
 
-    QString txtTTD;         // the single combine's TTD file
-    QString txtSozai;       // its source-lyrics file
-    QString txtOut;         // its output folder
-    bool ChkSameTTD = true; // output beside the TTD file instead of txtOut
+    // The single combine's fields.
+    QString ttdPath;
+    QString sourcePath;
+    QString outputFolder;        // as typed or picked
+    bool outputBesideTtd = true; // write into the TTD file's folder instead of outputFolder
 
-    QString CmbNewExt;          // the extension tool's new extension, as typed
-    QStringList CmbNewExtItems; // its recent list, most recent first
+    // The extension tool's new extension as typed, and its recent list, most recent first.
+    QString newExtension;
+    QStringList recentNewExtensions;
 };
 
-// What every job works with besides the snapshot. crc has been initialised (Initialise(1)).
+// What every job works with besides the snapshot.
 struct JobContext {
-    CrcService& crc;
     UserDialogs& dialogs;
     WindowHooks& hooks;
     JobLog& log;
 };
 
-// The per-file codes of the running batch: entry i belongs to queued file i (0-based); 0 means
+// The per-file codes of the running batch: entry i belongs to queued file i (0-based); Ok means
 // the file went through or the user declined to overwrite.
 using BatchResults = QList<ResultCode>;
 

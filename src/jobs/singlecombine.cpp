@@ -6,15 +6,14 @@
 #include "files/textfiles.h"
 #include "jobs/batchjobs.h"
 #include "jobs/jobpaths.h"
-#include "jobs/messages.h"
 
 namespace kovrant {
 
 namespace {
 
-SingleCombineOutcome Fail(JobContext& context, const QString& text)
+SingleCombineOutcome Notice(JobContext& context, const QString& path, FileNotice notice)
 {
-    context.dialogs.showInfo(text);
+    context.dialogs.reportFileNotice(path, notice);
     return SingleCombineOutcome::Failed;
 }
 
@@ -28,59 +27,55 @@ bool OutputFolderExists(const QString& folder)
 
 } // namespace
 
-QString SingleCombineOutputPath(const JobSnapshot& state)
-{
-    const QString folder = state.ChkSameTTD ? FolderOf(state.txtTTD) : AddBackslash(state.txtOut);
-    return folder + BaseNamePart(state.txtTTD) + state.timeTaggedExtension;
-}
-
 SingleCombineOutcome SingleCombine(const JobSnapshot& state, JobContext& context)
 {
-    if (state.txtTTD.isEmpty() || state.txtSozai.isEmpty())
+    if (state.ttdPath.isEmpty() || state.sourcePath.isEmpty())
         return SingleCombineOutcome::NothingToDo;
-    if (state.txtOut.isEmpty() && !state.ChkSameTTD)
-        return Fail(context, JobText::OutputFolderMissing.toString());
+    if (state.outputFolder.isEmpty() && !state.outputBesideTtd) {
+        context.dialogs.reportOutputFolderMissing();
+        return SingleCombineOutcome::Failed;
+    }
     // Checks are made in field order, so a missing TTD file hides a missing source file.
-    if (!FileExists(state.txtTTD))
-        return Fail(context, FileMessage(state.txtTTD, JobText::FileNotFound));
-    if (!FileExists(state.txtSozai))
-        return Fail(context, FileMessage(state.txtSozai, JobText::FileNotFound));
-    if (!state.ChkSameTTD && !OutputFolderExists(state.txtOut)) {
-        QString text = state.txtOut;
-        text.append(JobText::LineBreak);
-        text.append(JobText::FolderNotFound);
-        return Fail(context, text);
+    if (!FileExists(state.ttdPath))
+        return Notice(context, state.ttdPath, FileNotice::NotFound);
+    if (!FileExists(state.sourcePath))
+        return Notice(context, state.sourcePath, FileNotice::NotFound);
+    if (!state.outputBesideTtd && !OutputFolderExists(state.outputFolder)) {
+        context.dialogs.reportFolderNotFound(state.outputFolder);
+        return SingleCombineOutcome::Failed;
     }
 
     QString ttdText;
-    if (!ReadTextFile(state.txtTTD, ttdText))
-        return Fail(context, FileMessage(state.txtTTD, JobText::CannotRead));
+    if (!ReadTextFile(state.ttdPath, ttdText))
+        return Notice(context, state.ttdPath, FileNotice::CannotRead);
     QString sourceText;
-    if (!ReadTextFile(state.txtSozai, sourceText))
-        return Fail(context, FileMessage(state.txtSozai, JobText::CannotRead));
+    if (!ReadTextFile(state.sourcePath, sourceText))
+        return Notice(context, state.sourcePath, FileNotice::CannotRead);
 
     context.hooks.setWindowEnabled(false);
     context.hooks.setHourglass(true);
     QString taggedText;
-    ResultCode code = Result::Ok;
-    const CombineOptions options{state.mnNoCRCCheck, state.timeRatioChoice};
+    ResultCode code = ResultCode::Ok;
     const bool combined =
-        CombineLyrics(context.crc, ttdText, sourceText, options, taggedText, code);
+        CombineLyrics(ttdText, sourceText, {state.skipCrcCheck, state.timeRatio}, taggedText, code);
     // The window is usable again before any message below is shown.
     context.hooks.setHourglass(false);
     context.hooks.setWindowEnabled(true);
     if (!combined) {
-        const QString& named = code == Result::EmptySourceLyrics ? state.txtSozai : state.txtTTD;
-        return Fail(context, FileErrorText(named, code));
+        const bool sourceAtFault = code == ResultCode::EmptySourceLyrics;
+        context.dialogs.reportFileError(sourceAtFault ? state.sourcePath : state.ttdPath, code);
+        return SingleCombineOutcome::Failed;
     }
 
     const QString outputFile = SingleCombineOutputPath(state);
-    if (FileExists(outputFile) && !state.mnOverwrite &&
-        !context.dialogs.askYesNo(OverwriteQuestion(outputFile)))
+    switch (WriteOutput(outputFile, taggedText, state, context)) {
+    case WriteOutcome::Declined:
         return SingleCombineOutcome::Declined;
-    if (!WriteTextFile(outputFile, taggedText))
-        return Fail(context, FileMessage(outputFile, JobText::SaveFailed));
-    context.log.written(outputFile);
+    case WriteOutcome::Failed:
+        return Notice(context, outputFile, FileNotice::SaveFailed);
+    case WriteOutcome::Written:
+        break;
+    }
     return SingleCombineOutcome::Written;
 }
 

@@ -11,10 +11,6 @@ enum class SingleCombineOutcome {
     Written,
 };
 
-// Where the single combine writes: the TTD file's folder (ChkSameTTD) or txtOut, then the
-// TTD file's base name and the time-tagged lyrics extension.
-QString SingleCombineOutputPath(const JobSnapshot& state);
-
 // The combine button: checks the fields, reads both files, combines them and writes the
 // tagged lyrics into the output folder, reporting every problem through the dialogs.
 SingleCombineOutcome SingleCombine(const JobSnapshot& state, JobContext& context);

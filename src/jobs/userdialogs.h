@@ -1,17 +1,43 @@
 #pragma once
 
+#include "core/resultcode.h"
+
 #include <QString>
 
 namespace kovrant {
 
-// How jobs speak to the user. The window shows modal message boxes titled "Kovrant"; the
-// command line writes to its terminal; tests record the texts and answer from a script.
+// The single combine's notices about one of its files; they carry no "Error:".
+enum class FileNotice {
+    NotFound,   // the TTD or source file does not exist
+    CannotRead, // it cannot be read as text
+    SaveFailed, // the output could not be written
+};
+
+// The one message that ends a batch.
+enum class BatchSummary {
+    AllOk,          // every file went through
+    SomeErrors,     // a file failed, or an overwrite was declined
+    NoFiles,        // no dropped file had the extension of the setting
+    NoNewExtension, // the extension tool had no new extension to give
+};
+
+// The conversations jobs have with the user, each with its data. A front end makes its own
+// form of them: the window modal message boxes titled "Kovrant", the command line lines on its
+// terminal, tests a record of the calls.
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
-    virtual void showInfo(const QString& text) = 0;    // OK button, information icon
-    virtual void showWarning(const QString& text) = 0; // OK button, exclamation icon
-    virtual bool askYesNo(const QString& text) = 0;    // Yes and No, question icon; true for Yes
+    // May the existing file at path be replaced? True for Yes.
+    virtual bool askOverwrite(const QString& path) = 0;
+    // The file at path failed with code.
+    virtual void reportFileError(const QString& path, ResultCode code) = 0;
+    // A notice of the single combine about the file at path.
+    virtual void reportFileNotice(const QString& path, FileNotice notice) = 0;
+    // The single combine's output folder, as the user gave it, is no folder.
+    virtual void reportFolderNotFound(const QString& folder) = 0;
+    // The single combine has no output folder.
+    virtual void reportOutputFolderMissing() = 0;
+    virtual void showSummary(BatchSummary summary) = 0;
 };
 
 // What the window does around a running job. Each call sets a state, so repeating one is
@@ -22,6 +48,8 @@ public:
     virtual void setHourglass(bool on) = 0;
     virtual void setWindowEnabled(bool enabled) = 0;
     virtual void setTopmost(bool on) = 0;
+    // Called once before each file a job writes, so that the window can repaint.
+    virtual void letPendingEventsRun() = 0;
 };
 
 class NoWindowHooks final : public WindowHooks {
@@ -29,6 +57,7 @@ public:
     void setHourglass(bool) override {}
     void setWindowEnabled(bool) override {}
     void setTopmost(bool) override {}
+    void letPendingEventsRun() override {}
 };
 
 // Told of every file a job has written or renamed; the command line lists them on request.

@@ -1,4 +1,4 @@
-#include "core/crcservice.h"
+#include "core/crc32.h"
 
 #include <array>
 
@@ -53,30 +53,9 @@ quint32 Crc32(QByteArrayView bytes, quint32 crc)
     return ~UpdateRegister(~crc, data, bytes.size());
 }
 
-void CrcService::Initialise(qint16 value)
+QString CrcText(quint32 crc)
 {
-    m_initialised = value == 1;
-    m_valid = false;
-}
-
-void CrcService::Compute(const QByteArray& data, qint32& count, bool continuePrevious,
-                         qint32 initialRegister)
-{
-    if (!m_initialised || count < 0 || count != data.size() || (continuePrevious && !m_valid)) {
-        m_valid = false;
-        return;
-    }
-    const quint32 start = continuePrevious ? m_register : static_cast<quint32>(initialRegister);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
-    m_register = UpdateRegister(start, bytes, count);
-    m_valid = true;
-}
-
-QString CrcService::ResultText() const
-{
-    if (!m_valid)
-        return QStringLiteral("0");
-    return QStringLiteral("%1").arg(~m_register, 8, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("%1").arg(crc, 8, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace kovrant

@@ -1,4 +1,4 @@
-#include "files/shellhelpers.h"
+#include "ui/windowservices.h"
 
 #include "files/textfiles.h"
 
