@@ -26,25 +26,44 @@ const QCommandLineOption SourceOption(u"source"_s, {}, u"FILE"_s);
 const QCommandLineOption OutputDirOption(u"output-dir"_s, {}, u"DIR"_s);
 const QCommandLineOption ToOption(u"to"_s, {}, u"EXT"_s);
 
+const QList<QCommandLineOption> AllOptions{
+    HelpOption,       VersionOption,   VerboseOption,   OverwriteOption,
+    NoCrcCheckOption, SourceExtOption, TtdExtOption,    LyricsExtOption,
+    TimeRatioOption,  SourceOption,    OutputDirOption, ToOption,
+};
+
+// The options a command takes besides --help, --version and --verbose.
 QList<QCommandLineOption> OptionsOf(CliCommand command)
 {
-    QList<QCommandLineOption> options{HelpOption, VersionOption, VerboseOption};
     switch (command) {
     case CliCommand::Divide:
-        options << SourceExtOption << TtdExtOption << OverwriteOption;
-        break;
+        return {SourceExtOption, TtdExtOption, OverwriteOption};
     case CliCommand::Combine:
-        options << SourceExtOption << LyricsExtOption << NoCrcCheckOption << TimeRatioOption
-                << OverwriteOption << SourceOption << OutputDirOption;
-        break;
+        return {SourceExtOption, LyricsExtOption, NoCrcCheckOption, TimeRatioOption,
+                OverwriteOption, SourceOption,    OutputDirOption};
     case CliCommand::Rename:
-        options << ToOption;
-        break;
+        return {ToOption};
     case CliCommand::Help:
     case CliCommand::Version:
         break;
     }
-    return options;
+    return {};
+}
+
+// Every option given goes with the command.
+bool CheckOptionsGoWith(const QCommandLineParser& parser, CliCommand command, const QString& word,
+                        QString& problem)
+{
+    QStringList allowed{HelpOption.names() + VersionOption.names() + VerboseOption.names()};
+    for (const QCommandLineOption& option : OptionsOf(command))
+        allowed << option.names();
+    for (const QString& name : parser.optionNames()) {
+        if (!allowed.contains(name)) {
+            problem = CliText::OptionNotForCommand.arg(u"--"_s + name, word);
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<CliCommand> CommandNamed(const QString& word)
@@ -196,7 +215,7 @@ bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QStrin
 
     // The parser skips the first argument as the program's name.
     QCommandLineParser parser;
-    parser.addOptions(OptionsOf(command.value_or(CliCommand::Help)));
+    parser.addOptions(AllOptions);
     QStringList parsed = arguments;
     if (!command)
         parsed.prepend(QString());
@@ -218,7 +237,8 @@ bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QStrin
         return false;
     }
     options.command = *command;
-    return ReadCommandOptions(parser, options, problem);
+    return CheckOptionsGoWith(parser, *command, arguments.front(), problem) &&
+           ReadCommandOptions(parser, options, problem);
 }
 
 } // namespace kovrant

@@ -60,6 +60,7 @@ inline const QString Arrow = QStringLiteral(" -> ");
 inline const QString NoCommand =
     QStringLiteral("no command given: divide, combine or rename comes first");
 inline const QString UnknownCommand = QStringLiteral("unknown command '%1'");
+inline const QString OptionNotForCommand = QStringLiteral("option '%1' does not go with %2");
 inline const QString NoFiles = QStringLiteral("no files given");
 inline const QString EmptyFileName = QStringLiteral("an empty file name was given");
 inline const QString NotAnExtension = QStringLiteral("'%1' is not an extension");
