@@ -21,32 +21,56 @@ namespace kovrant::testing {
 using namespace Qt::StringLiterals;
 using Texts = QStringList;
 
-// Keeps, in order, what a job says ("info:TEXT", "ask:TEXT") and does to the window
-// ("hourglass:on", "enabled:off", "topmost:on", ...). Answers come from answers, then No.
-class Recorder final : public UserDialogs, public WindowHooks {
+// Keeps, in order, the jobs' conversations and what they do to the window, with paths relative
+// to base: "ask:NAME", "error:NAME:CODE", "notice:NAME:N" (N: the FileNotice's number),
+// "folder:TEXT", "no-output-folder", "summary:S" (S: the BatchSummary's number), "hourglass:on",
+// "enabled:off", "topmost:on", ... Answers come from answers, then No. Counts the calls that let
+// pending events run and the files written.
+class Recorder final : public UserDialogs, public WindowHooks, public JobLog {
 public:
+    QString base;
     Texts events;
     QList<bool> answers;
-    std::function<void()> duringInfo; // runs while a message is open
+    std::function<void()> duringSummary; // runs while the summary is open
+    int pendingEventRuns = 0;
+    int filesWritten = 0;
 
-    void showInfo(const QString& text) override
+    bool askOverwrite(const QString& path) override
     {
-        events << u"info:"_s + text;
-        if (duringInfo)
-            duringInfo();
-    }
-    void showWarning(const QString& text) override { events << u"warning:"_s + text; }
-    bool askYesNo(const QString& text) override
-    {
-        events << u"ask:"_s + text;
+        events << u"ask:"_s + relative(path);
         return !answers.isEmpty() && answers.takeFirst();
+    }
+    void reportFileError(const QString& path, ResultCode code) override
+    {
+        events << u"error:%1:%2"_s.arg(relative(path)).arg(qint32(code));
+    }
+    void reportFileNotice(const QString& path, FileNotice notice) override
+    {
+        events << u"notice:%1:%2"_s.arg(relative(path)).arg(int(notice));
+    }
+    void reportFolderNotFound(const QString& folder) override
+    {
+        events << u"folder:"_s + relative(folder);
+    }
+    void reportOutputFolderMissing() override { events << u"no-output-folder"_s; }
+    void showSummary(BatchSummary summary) override
+    {
+        events << u"summary:%1"_s.arg(int(summary));
+        if (duringSummary)
+            duringSummary();
     }
     void setHourglass(bool on) override { events << u"hourglass:"_s + OnOff(on); }
     void setWindowEnabled(bool on) override { events << u"enabled:"_s + OnOff(on); }
     void setTopmost(bool on) override { events << u"topmost:"_s + OnOff(on); }
+    void letPendingEventsRun() override { ++pendingEventRuns; }
+    void written(const QString&) override { ++filesWritten; }
 
 private:
     static QString OnOff(bool on) { return on ? u"on"_s : u"off"_s; }
+    QString relative(const QString& path) const
+    {
+        return path.startsWith(base) ? path.mid(base.size()) : path;
+    }
 };
 
 // File contents by name. "lrc" divides into "txt" and "ttd" and is what they combine into; so
@@ -64,15 +88,13 @@ inline const QMap<QString, QByteArray>& Contents()
             {u"lrc60001"_s, sized + u"x\r\n\r\n"_s},
             {u"untagged"_s, u"歌だけ"_s},
             {u"blank"_s, u"\r\n"_s}};
-        CrcService crc;
-        crc.Initialise(1);
-        ResultCode code = 0;
+        ResultCode code = ResultCode::Ok;
         for (const QString& name : {QString(), u"-other"_s, u"60000"_s, u"60001"_s}) {
-            if (!DivideLyrics(crc, texts[u"lrc"_s + name], texts[u"ttd"_s + name],
+            if (!DivideLyrics(texts[u"lrc"_s + name], texts[u"ttd"_s + name],
                               texts[u"txt"_s + name], code))
                 qFatal("test lyrics that do not divide");
         }
-        if (!CombineLyrics(crc, texts[u"ttd"_s], texts[u"txt-other"_s],
+        if (!CombineLyrics(texts[u"ttd"_s], texts[u"txt-other"_s],
                            {true, TimeRatioChoice::Ratio0_9953125}, texts[u"nocrc+ratio"_s], code))
             qFatal("test texts that do not combine");
         QMap<QString, QByteArray> bytes{{u"undecodable"_s, "\x81"}};
@@ -125,25 +147,6 @@ struct Folder {
         return found.join(u' ');
     }
 
-    // Expected dialogs: "NAME:CODE" is the error message naming NAME, "NAME?" the overwrite
-    // question about the file NAME here; other items stand as they are, %D being the folder.
-    Texts dialogs(const QString& items) const
-    {
-        Texts texts;
-        for (const QString& item : items.split(u' ', Qt::SkipEmptyParts)) {
-            bool isCode = false;
-            const ResultCode code = item.section(u':', -1).toInt(&isCode);
-            if (item.endsWith(u'?'))
-                texts << u"ask:"_s + path(item.chopped(1)) + u"\r\n上書きしますか?"_s;
-            else if (isCode)
-                texts << u"info:"_s + item.section(u':', 0, -2) + u"\r\nError:"_s +
-                             ErrorMessage(code);
-            else
-                texts << expand(item);
-        }
-        return texts;
-    }
-
 private:
     static bool Make(const QString& path, const QByteArray& content)
     {
@@ -172,39 +175,45 @@ private:
     }
 };
 
-// A folder, a recorder and what else the jobs work with.
+// A folder, a recorder and the context the jobs work with.
 struct JobBench : Folder {
     Recorder recorder;
-    CrcService crc;
-    JobLog log;
-    JobContext context{crc, recorder, recorder, log};
-    JobBench() { crc.Initialise(1); }
+    JobContext context{recorder, recorder, recorder};
+    JobBench() { recorder.base = dir.path() + u'/'; }
 
     // Settings and answers from words: "always", "overwrite", "nocrc", "ratio" (0.9953125),
-    // "same" (ChkSameTTD), the answers "yes" and "no" in order, "out=TEXT", "new=TEXT"
-    // (CmbNewExt). The single combine's fields name song.TTD and song.TXT unless "ttd=" or
-    // "sozai=" empties them.
+    // "same" (output beside the TTD file), the answers "yes" and "no" in order, "out=TEXT",
+    // "new=TEXT" (the new extension). The single combine's fields name song.TTD and song.TXT
+    // unless "ttd=" or "sozai=" empties them.
     JobSnapshot settings(const QString& script)
     {
         const Texts words = script.split(u' ', Qt::SkipEmptyParts);
         JobSnapshot state;
-        state.mnAlways = words.contains(u"always"_s);
-        state.mnOverwrite = words.contains(u"overwrite"_s);
-        state.mnNoCRCCheck = words.contains(u"nocrc"_s);
-        state.ChkSameTTD = words.contains(u"same"_s);
-        state.txtTTD = words.contains(u"ttd="_s) ? QString() : path(u"song.TTD"_s);
-        state.txtSozai = words.contains(u"sozai="_s) ? QString() : path(u"song.TXT"_s);
+        state.alwaysOnTop = words.contains(u"always"_s);
+        state.overwriteWithoutAsking = words.contains(u"overwrite"_s);
+        state.skipCrcCheck = words.contains(u"nocrc"_s);
+        state.outputBesideTtd = words.contains(u"same"_s);
+        state.ttdPath = words.contains(u"ttd="_s) ? QString() : path(u"song.TTD"_s);
+        state.sourcePath = words.contains(u"sozai="_s) ? QString() : path(u"song.TXT"_s);
         if (words.contains(u"ratio"_s))
-            state.timeRatioChoice = TimeRatioChoice::Ratio0_9953125;
+            state.timeRatio = TimeRatioChoice::Ratio0_9953125;
         for (const QString& word : words) {
             if (word == u"yes" || word == u"no")
                 recorder.answers << (word == u"yes");
             else if (word.startsWith(u"out="))
-                state.txtOut = expand(word.mid(4));
+                state.outputFolder = expand(word.mid(4));
             else if (word.startsWith(u"new="))
-                state.CmbNewExt = word.mid(4);
+                state.newExtension = word.mid(4);
         }
         return state;
+    }
+
+    // What a job did, as recorded, after checking that every write let pending events run.
+    Texts events() const
+    {
+        if (recorder.pendingEventRuns < recorder.filesWritten)
+            return {u"a file was written without letting pending events run"_s};
+        return recorder.events;
     }
 };
 
