@@ -2,12 +2,15 @@
 
 #include "cli/cliargs.h"
 #include "cli/clitexts.h"
+#include "files/filenames.h"
+#include "files/paths.h"
 #include "jobs/batchjobs.h"
 #include "jobs/extensionconversion.h"
 #include "jobs/jobpaths.h"
 #include "jobs/messages.h"
 #include "jobs/singlecombine.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -27,7 +30,7 @@ void WriteLine(QTextStream& stream, const QString& line)
 // the window would show on the message's second line.
 QString About(const QString& name, const QString& text)
 {
-    return name + u": "_s + text;
+    return PrintableFileName(name) + u": "_s + text;
 }
 
 bool IsYes(const QString& answer)
@@ -96,13 +99,13 @@ public:
     void written(const QString& path) override
     {
         if (m_verbose)
-            WriteLine(m_out, path);
+            WriteLine(m_out, PrintableFileName(path));
     }
 
     void renamed(const QString& from, const QString& to) override
     {
         if (m_verbose)
-            WriteLine(m_out, from + CliText::Arrow + to);
+            WriteLine(m_out, PrintableFileName(from) + CliText::Arrow + PrintableFileName(to));
     }
 
 private:
@@ -118,10 +121,13 @@ int UsageError(QTextStream& err, const QString& problem)
 }
 
 // Messages name files without their folder and outputs are formed beside the inputs, so the
-// jobs get absolute paths whatever the user typed.
+// jobs get absolute paths whatever the user typed. Nothing is cleaned: "link/.." is for the
+// kernel to resolve, as every other program does.
 QString Absolute(const QString& path)
 {
-    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return AddBackslash(QDir::currentPath()) + path;
 }
 
 JobSnapshot SnapshotFor(const CliOptions& options)
@@ -192,6 +198,18 @@ bool CheckOutputsLeaveInputs(const CliOptions& options, QString& problem)
     return true;
 }
 
+// A run whose own output could not be written has failed, whatever else went well.
+int Finish(QTextStream& out, QTextStream& err, int exitCode)
+{
+    out.flush();
+    if (out.status() != QTextStream::Ok) {
+        WriteLine(err, CliText::Program + u": "_s + CliText::OutputFailed);
+        return CliExit::Failed;
+    }
+    err.flush();
+    return exitCode;
+}
+
 bool RunSingleCombines(const CliOptions& options, JobContext& context)
 {
     bool allOk = true;
@@ -213,12 +231,11 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, Ter
         return UsageError(err, problem);
     if (options.command == CliCommand::Help) {
         out << CliText::Help;
-        out.flush();
-        return CliExit::Ok;
+        return Finish(out, err, CliExit::Ok);
     }
     if (options.command == CliCommand::Version) {
         WriteLine(out, CliText::Version);
-        return CliExit::Ok;
+        return Finish(out, err, CliExit::Ok);
     }
 
     for (QString& file : options.files)
@@ -253,9 +270,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, Ter
     case CliCommand::Version:
         break;
     }
-    out.flush();
-    err.flush();
-    return allOk ? CliExit::Ok : CliExit::Failed;
+    return Finish(out, err, allOk ? CliExit::Ok : CliExit::Failed);
 }
 
 } // namespace kovrant

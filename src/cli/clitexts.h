@@ -41,7 +41,8 @@ Options:
 
 An extension may be given with or without its leading dot: LRC, .LRC and
 ..LRC all mean .LRC; its case is kept. Inputs of divide and combine are
-limited to 60000 bytes, except with --source or --output-dir.
+limited to 60000 bytes (TTD files to 120000), except with --source or
+--output-dir.
 Without --overwrite, an existing output is replaced only when you answer y on
 a terminal; otherwise it is kept and its file counts as not gone through.
 Every file that fails gives one line on stderr that names it, such as
@@ -55,6 +56,7 @@ inline const QString TryHelp = QStringLiteral("Try 'kovrant-cli --help' for more
 inline const QString OverwritePrompt = QStringLiteral(" [y/N] ");
 inline const QString NotReplaced = QStringLiteral("exists, not replaced (--overwrite replaces it)");
 inline const QString Arrow = QStringLiteral(" -> ");
+inline const QString OutputFailed = QStringLiteral("cannot write to standard output");
 
 // Usage errors; %1 and %2 are arguments as given.
 inline const QString NoCommand =

@@ -1,4 +1,5 @@
 #include "cli/clirun.h"
+#include "files/filenames.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -43,10 +44,12 @@ public:
 
 int main(int argc, char* argv[])
 {
-    // For the arguments only: Qt decodes them as the platform passes them.
     QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // File names are bytes: one that is not UTF-8 must reach the jobs as it is, to be refused,
+    // not decoded into the name of another file.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << kovrant::DecodeFileName(argv[i]);
 
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -13,7 +13,7 @@ struct Entry {
     const char* text;
 };
 
-constexpr std::array<Entry, 13> Messages{{
+constexpr std::array<Entry, 15> Messages{{
     {ResultCode::InvalidTaggedLyrics,
      QT_TRANSLATE_NOOP("ResultCode", "タイムタグ付き歌詞ファイルが不正です")},
     {ResultCode::NoValidTimeTag,
@@ -24,6 +24,10 @@ constexpr std::array<Entry, 13> Messages{{
     {ResultCode::ReadFailed, QT_TRANSLATE_NOOP("ResultCode", "読み込みに失敗しました")},
     {ResultCode::FileEmpty, QT_TRANSLATE_NOOP("ResultCode", "ファイルが空です")},
     {ResultCode::SaveFailed, QT_TRANSLATE_NOOP("ResultCode", "保存に失敗しました")},
+    {ResultCode::InvalidFileName,
+     QT_TRANSLATE_NOOP("ResultCode", "ファイル名の文字コードが不正です")},
+    {ResultCode::WrittenThisRun,
+     QT_TRANSLATE_NOOP("ResultCode", "この処理ですでに出力したファイルです")},
     {ResultCode::InvalidTtd, QT_TRANSLATE_NOOP("ResultCode", "ファイル形式が不正です")},
     {ResultCode::EmptySourceLyrics, QT_TRANSLATE_NOOP("ResultCode", "ファイル形式が不正です")},
     {ResultCode::CrcMismatch, QT_TRANSLATE_NOOP("ResultCode", "CRCが一致しませんでした")},

@@ -15,6 +15,8 @@ enum class ResultCode : qint32 {
     ReadFailed = 13,
     FileEmpty = 14,
     SaveFailed = 15,
+    InvalidFileName = 16,   // a name that is not valid UTF-8; refused before it is used
+    WrittenThisRun = 17,    // an output this run has written already is not replaced
     InvalidTtd = 21,        // Combine: the TTD text has no valid frame
     EmptySourceLyrics = 22, // Combine: no source text to put tags on
     CrcMismatch = 23,       // Combine: the source is not the one divided

@@ -33,7 +33,11 @@ std::optional<double> DeclaredRatio(QStringView line)
     QStringView value = TrimSpaces(line.sliced(RatioKey.size()));
     if (!value.startsWith(u'='))
         return std::nullopt;
-    return ParseDecimal(TrimSpaces(value.sliced(1)));
+    // A ratio of zero would send every time to the largest tag: it declares nothing usable.
+    const std::optional<double> ratio = ParseDecimal(TrimSpaces(value.sliced(1)));
+    if (ratio && *ratio == 0.0)
+        return std::nullopt;
+    return ratio;
 }
 
 // Rounds to 15 significant decimal digits, as the time is written before it is rounded to

@@ -13,8 +13,8 @@ namespace kovrant {
 enum class TimeRatioChoice : qint32 { Unchanged = 0, Ratio1 = 1, Ratio0_9953125 = 2 };
 
 // Rescales every TimeTag of table from the ratio the last usable "@TimeRatio=" attribute
-// declares to the chosen one, and rewrites that attribute. Without such an attribute, or
-// when it already declares the chosen ratio, nothing changes.
+// declares to the chosen one, and rewrites that attribute. Without such an attribute (a ratio
+// of zero is not usable), or when it already declares the chosen ratio, nothing changes.
 void ApplyTimeRatio(LineTable& table, QStringList& attributes, TimeRatioChoice choice);
 
 // The value of plain decimal notation (sign, digits, point and digits, exponent), correctly

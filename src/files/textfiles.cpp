@@ -1,10 +1,10 @@
 #include "files/textfiles.h"
 
 #include "core/cp932.h"
+#include "files/filenames.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kovrant {
 
@@ -31,35 +31,13 @@ bool ReadTextFile(const QString& path, QString& text)
     return DecodeCp932(bytes, text);
 }
 
-bool WriteTextFile(const QString& path, const QString& text)
+ResultCode CheckInputFile(const QString& path, qint64 limit)
 {
-    // Everything that can be refused is refused before anything is created.
-    QByteArray bytes;
-    if (path.isEmpty() || !EncodeCp932(text, bytes))
-        return false;
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        return false;
-
-    // The old file stays untouched until the new one is complete on disk; then one rename puts
-    // it in place. QSaveFile refuses a target that may not be written, keeps the old file's
-    // permissions, writes through a link to its target, and removes its own temporary file
-    // whenever it does not commit. Unbuffered, so that a failed write shows in write() itself.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-ResultCode CheckInputFile(const QString& path)
-{
+    if (!IsValidFileName(path))
+        return ResultCode::InvalidFileName;
     if (!FileExists(path))
         return ResultCode::FileNotFound;
-    if (QFileInfo(path).size() > MaxInputFileSize)
+    if (QFileInfo(path).size() > limit)
         return ResultCode::FileTooLarge;
     return ResultCode::Ok;
 }

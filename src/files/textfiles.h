@@ -6,8 +6,13 @@
 
 namespace kovrant {
 
-// Largest input of the batch jobs, in bytes.
+// Largest input of the batch jobs, in bytes; a TTD file may take twice as much, as the TTD of
+// the largest lyrics file does.
 inline constexpr qint64 MaxInputFileSize = 60000;
+inline constexpr qint64 MaxTtdFileSize = 2 * MaxInputFileSize;
+
+// Largest input of the single combine, which has no batch limit but must fit in memory.
+inline constexpr qint64 MaxSingleCombineInput = qint64(1) << 30;
 
 // True for an existing regular file, or a link to one; false for a folder or "".
 bool FileExists(const QString& path);
@@ -16,13 +21,9 @@ bool FileExists(const QString& path);
 // that are not valid code page 932, so that no file is ever decoded with stand-ins.
 bool ReadTextFile(const QString& path, QString& text);
 
-// Writes text as a whole code page 932 file. The new content goes to a fresh file in the same
-// folder that replaces the old one in one step once it is complete: any failure leaves the old
-// file (or its absence) as it was. Fails for text that code page 932 cannot represent.
-bool WriteTextFile(const QString& path, const QString& text);
-
-// The batch jobs' checks: Ok, FileNotFound or FileTooLarge (more than MaxInputFileSize bytes) ...
-ResultCode CheckInputFile(const QString& path);
+// The batch jobs' checks: Ok, InvalidFileName, FileNotFound or FileTooLarge (more than limit
+// bytes) ...
+ResultCode CheckInputFile(const QString& path, qint64 limit = MaxInputFileSize);
 // ... and Ok, ReadFailed or FileEmpty with the text.
 ResultCode LoadInputText(const QString& path, QString& text);
 

@@ -88,6 +88,7 @@ void BatchDriver::runBatch()
         return;
     m_running = true;
     m_timer.stop();
+    m_context.writtenThisRun.clear();
     m_context.hooks.setWindowEnabled(false);
     m_context.hooks.setHourglass(true);
     const JobSnapshot state = m_snapshot();

@@ -4,6 +4,9 @@
 #include "core/divide.h"
 #include "files/textfiles.h"
 #include "jobs/jobpaths.h"
+#include "jobs/outputs.h"
+
+#include <new>
 
 namespace kovrant {
 
@@ -22,11 +25,11 @@ FileOutcome Failure(ResultCode code, const QString& namedFile)
     return {false, code, namedFile};
 }
 
-// A write that did not go through: declined, or a failure that names the output.
-FileOutcome NotWritten(WriteOutcome outcome, const QString& path)
+// Outputs that did not all go through: declined, or a failure that names an output.
+FileOutcome NotWritten(const OutputsOutcome& written)
 {
-    return outcome == WriteOutcome::Declined ? FileOutcome{}
-                                             : Failure(ResultCode::SaveFailed, path);
+    return written.outcome == OutputsOutcome::Declined ? FileOutcome{}
+                                                       : Failure(written.code, written.failedPath);
 }
 
 FileOutcome WentThrough()
@@ -36,7 +39,8 @@ FileOutcome WentThrough()
 
 FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobContext& context)
 {
-    if (const ResultCode code = CheckInputFile(ttdFile); code != ResultCode::Ok)
+    // A TTD file may be larger than the lyrics it was divided from.
+    if (const ResultCode code = CheckInputFile(ttdFile, MaxTtdFileSize); code != ResultCode::Ok)
         return Failure(code, ttdFile);
     const QString sourceFile = CombineSourcePath(ttdFile, state);
     // Both inputs pass the cheap checks before either is read.
@@ -56,10 +60,10 @@ FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobCont
                        code))
         return Failure(code, code == ResultCode::EmptySourceLyrics ? sourceFile : ttdFile);
 
-    const QString outputFile = CombineOutputPath(ttdFile, state);
-    const WriteOutcome written = WriteOutput(outputFile, taggedText, state, context);
-    if (written != WriteOutcome::Written)
-        return NotWritten(written, outputFile);
+    const OutputsOutcome written =
+        WriteOutputs({{CombineOutputPath(ttdFile, state), taggedText}}, state, context);
+    if (written.outcome != OutputsOutcome::Written)
+        return NotWritten(written);
     return WentThrough();
 }
 
@@ -76,15 +80,12 @@ FileOutcome DivideOne(const QString& lyricsFile, const JobSnapshot& state, JobCo
     if (!DivideLyrics(text, ttdText, sourceLyrics, code))
         return Failure(code, lyricsFile);
 
-    // Each output is complete on disk before the next question; a No to the second keeps the
-    // first.
+    // The pair is written as a pair; a No to the second keeps the first.
     const DivideOutputs outputs = DivideOutputPaths(lyricsFile, state);
-    WriteOutcome written = WriteOutput(outputs.source, sourceLyrics, state, context);
-    if (written != WriteOutcome::Written)
-        return NotWritten(written, outputs.source);
-    written = WriteOutput(outputs.ttd, ttdText, state, context);
-    if (written != WriteOutcome::Written)
-        return NotWritten(written, outputs.ttd);
+    const OutputsOutcome written =
+        WriteOutputs({{outputs.source, sourceLyrics}, {outputs.ttd, ttdText}}, state, context);
+    if (written.outcome != OutputsOutcome::Written)
+        return NotWritten(written);
     return WentThrough();
 }
 
@@ -98,7 +99,13 @@ bool RunQueue(const QStringList& queue, const JobSnapshot& state, JobContext& co
         return false;
     bool allOk = true;
     for (qsizetype i = 0; i < queue.size(); ++i) {
-        const FileOutcome outcome = job(queue[i], state, context);
+        FileOutcome outcome;
+        try {
+            outcome = job(queue[i], state, context);
+        } catch (const std::bad_alloc&) {
+            // A file too large for the memory there is fails alone; nothing of it was written.
+            outcome = Failure(ResultCode::FileTooLarge, queue[i]);
+        }
         results[i] = outcome.code;
         if (!outcome.wentThrough)
             allOk = false;
@@ -109,18 +116,6 @@ bool RunQueue(const QStringList& queue, const JobSnapshot& state, JobContext& co
 }
 
 } // namespace
-
-WriteOutcome WriteOutput(const QString& path, const QString& text, const JobSnapshot& state,
-                         JobContext& context)
-{
-    if (!state.overwriteWithoutAsking && FileExists(path) && !context.dialogs.askOverwrite(path))
-        return WriteOutcome::Declined;
-    context.hooks.letPendingEventsRun();
-    if (!WriteTextFile(path, text))
-        return WriteOutcome::Failed;
-    context.log.written(path);
-    return WriteOutcome::Written;
-}
 
 bool BatchCombine(const QStringList& queue, const JobSnapshot& state, JobContext& context,
                   BatchResults& results)

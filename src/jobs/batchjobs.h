@@ -15,10 +15,4 @@ bool BatchCombine(const QStringList& queue, const JobSnapshot& state, JobContext
 bool BatchDivide(const QStringList& queue, const JobSnapshot& state, JobContext& context,
                  BatchResults& results);
 
-// Writes text to path unless the file exists and the user keeps it (asked unless the snapshot
-// says to replace without asking). Lets the window's events run first and logs what it wrote.
-enum class WriteOutcome { Written, Declined, Failed };
-WriteOutcome WriteOutput(const QString& path, const QString& text, const JobSnapshot& state,
-                         JobContext& context);
-
 } // namespace kovrant

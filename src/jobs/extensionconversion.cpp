@@ -1,5 +1,6 @@
 #include "jobs/extensionconversion.h"
 
+#include "files/filenames.h"
 #include "files/fileops.h"
 #include "files/textfiles.h"
 #include "jobs/jobpaths.h"
@@ -37,6 +38,8 @@ bool BatchRename(const QStringList& queue, const QString& newExtension, JobConte
         ResultCode code = ResultCode::Ok;
         if (!usable)
             code = ResultCode::RenameFailed;
+        else if (!IsValidFileName(file))
+            code = ResultCode::InvalidFileName;
         else if (FileExists(newPath))
             code = ResultCode::TargetExists;
         // A plain rename would silently replace what appeared under the new name since the

@@ -1,5 +1,6 @@
 #include "jobs/jobpaths.h"
 
+#include "files/filenames.h"
 #include "files/paths.h"
 
 namespace kovrant {
@@ -40,7 +41,8 @@ QString SingleCombineOutputPath(const JobSnapshot& state)
 
 bool IsExtensionText(const QString& text)
 {
-    if (text.isEmpty() || text.contains(PlatformSeparator) || text.contains(QChar(u'\0')))
+    if (text.isEmpty() || text.contains(PlatformSeparator) || text.contains(QChar(u'\0')) ||
+        !IsValidFileName(text))
         return false;
 #ifdef Q_OS_WIN
     // Windows takes either slash as a separator.

@@ -34,7 +34,8 @@ QString CombineOutputPath(const QString& ttdFile, const JobSnapshot& state);
 QString SingleCombineOutputPath(const JobSnapshot& state);
 
 // True for a text that can end a file name as its extension: not empty, and without a
-// separator (which would lead into another folder) or a NUL (which would cut the name short).
+// separator (which would lead into another folder), a NUL (which would cut the name short) or
+// bytes that are not UTF-8.
 bool IsExtensionText(const QString& text);
 
 } // namespace kovrant

@@ -2,6 +2,7 @@
 
 #include "core/resultcode.h"
 #include "core/timeratio.h"
+#include "files/outputfile.h"
 #include "jobs/userdialogs.h"
 
 #include <QList>
@@ -33,11 +34,13 @@ struct JobSnapshot {
     QStringList recentNewExtensions;
 };
 
-// What every job works with besides the snapshot.
+// What every job works with besides the snapshot. One context serves one run: a batch, a click
+// of the combine button, or one command line.
 struct JobContext {
     UserDialogs& dialogs;
     WindowHooks& hooks;
     JobLog& log;
+    QList<FileId> writtenThisRun{}; // never replaced again in the same run
 };
 
 // The per-file codes of the running batch: entry i belongs to queued file i (0-based); Ok means

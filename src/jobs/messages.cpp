@@ -42,6 +42,8 @@ QString NoticeText(FileNotice notice)
         return ErrorMessage(ResultCode::FileNotFound);
     case FileNotice::CannotRead:
         return Tr(QT_TRANSLATE_NOOP("JobText", "ファイルが読みとれません"));
+    case FileNotice::TooLarge:
+        return ErrorMessage(ResultCode::FileTooLarge);
     case FileNotice::SaveFailed:
         return ErrorMessage(ResultCode::SaveFailed);
     }

@@ -1,11 +1,16 @@
 #include "jobs/singlecombine.h"
 
 #include "core/combine.h"
+#include "files/filenames.h"
 #include "files/fileops.h"
 #include "files/paths.h"
 #include "files/textfiles.h"
-#include "jobs/batchjobs.h"
 #include "jobs/jobpaths.h"
+#include "jobs/outputs.h"
+
+#include <QFileInfo>
+
+#include <new>
 
 namespace kovrant {
 
@@ -17,12 +22,69 @@ SingleCombineOutcome Notice(JobContext& context, const QString& path, FileNotice
     return SingleCombineOutcome::Failed;
 }
 
+SingleCombineOutcome Error(JobContext& context, const QString& path, ResultCode code)
+{
+    context.dialogs.reportFileError(path, code);
+    return SingleCombineOutcome::Failed;
+}
+
 // The folder test takes the text less its trailing separator so that "/out/" and "/out" pass
 // alike; the root, which is nothing but a separator, is taken as it stands.
 bool OutputFolderExists(const QString& folder)
 {
     const QString stripped = StripBackslash(folder);
     return FolderExists(stripped.isEmpty() ? folder : stripped);
+}
+
+// Reads one input; a file beyond what memory holds is refused before it is read.
+bool ReadInput(const QString& path, QString& text, JobContext& context)
+{
+    if (QFileInfo(path).size() > MaxSingleCombineInput) {
+        context.dialogs.reportFileNotice(path, FileNotice::TooLarge);
+        return false;
+    }
+    if (!ReadTextFile(path, text)) {
+        context.dialogs.reportFileNotice(path, FileNotice::CannotRead);
+        return false;
+    }
+    return true;
+}
+
+SingleCombineOutcome Combine(const JobSnapshot& state, JobContext& context)
+{
+    QString ttdText;
+    QString sourceText;
+    if (!ReadInput(state.ttdPath, ttdText, context) ||
+        !ReadInput(state.sourcePath, sourceText, context))
+        return SingleCombineOutcome::Failed;
+
+    context.hooks.setWindowEnabled(false);
+    context.hooks.setHourglass(true);
+    QString taggedText;
+    ResultCode code = ResultCode::Ok;
+    const bool combined =
+        CombineLyrics(ttdText, sourceText, {state.skipCrcCheck, state.timeRatio}, taggedText, code);
+    // The window is usable again before any message below is shown.
+    context.hooks.setHourglass(false);
+    context.hooks.setWindowEnabled(true);
+    if (!combined) {
+        const bool sourceAtFault = code == ResultCode::EmptySourceLyrics;
+        return Error(context, sourceAtFault ? state.sourcePath : state.ttdPath, code);
+    }
+
+    const OutputsOutcome written =
+        WriteOutputs({{SingleCombineOutputPath(state), taggedText}}, state, context);
+    switch (written.outcome) {
+    case OutputsOutcome::Declined:
+        return SingleCombineOutcome::Declined;
+    case OutputsOutcome::Failed:
+        if (written.code == ResultCode::SaveFailed)
+            return Notice(context, written.failedPath, FileNotice::SaveFailed);
+        return Error(context, written.failedPath, written.code);
+    case OutputsOutcome::Written:
+        break;
+    }
+    return SingleCombineOutcome::Written;
 }
 
 } // namespace
@@ -36,6 +98,10 @@ SingleCombineOutcome SingleCombine(const JobSnapshot& state, JobContext& context
         return SingleCombineOutcome::Failed;
     }
     // Checks are made in field order, so a missing TTD file hides a missing source file.
+    for (const QString& path : {state.ttdPath, state.sourcePath, state.outputFolder}) {
+        if (!IsValidFileName(path))
+            return Error(context, path, ResultCode::InvalidFileName);
+    }
     if (!FileExists(state.ttdPath))
         return Notice(context, state.ttdPath, FileNotice::NotFound);
     if (!FileExists(state.sourcePath))
@@ -44,39 +110,16 @@ SingleCombineOutcome SingleCombine(const JobSnapshot& state, JobContext& context
         context.dialogs.reportFolderNotFound(state.outputFolder);
         return SingleCombineOutcome::Failed;
     }
-
-    QString ttdText;
-    if (!ReadTextFile(state.ttdPath, ttdText))
-        return Notice(context, state.ttdPath, FileNotice::CannotRead);
-    QString sourceText;
-    if (!ReadTextFile(state.sourcePath, sourceText))
-        return Notice(context, state.sourcePath, FileNotice::CannotRead);
-
-    context.hooks.setWindowEnabled(false);
-    context.hooks.setHourglass(true);
-    QString taggedText;
-    ResultCode code = ResultCode::Ok;
-    const bool combined =
-        CombineLyrics(ttdText, sourceText, {state.skipCrcCheck, state.timeRatio}, taggedText, code);
-    // The window is usable again before any message below is shown.
-    context.hooks.setHourglass(false);
-    context.hooks.setWindowEnabled(true);
-    if (!combined) {
-        const bool sourceAtFault = code == ResultCode::EmptySourceLyrics;
-        context.dialogs.reportFileError(sourceAtFault ? state.sourcePath : state.ttdPath, code);
-        return SingleCombineOutcome::Failed;
+    try {
+        return Combine(state, context);
+    } catch (const std::bad_alloc&) {
+        // Inputs too large for the memory there is: nothing was written. The larger is named.
+        context.hooks.setHourglass(false);
+        context.hooks.setWindowEnabled(true);
+        const bool ttdLarger =
+            QFileInfo(state.ttdPath).size() >= QFileInfo(state.sourcePath).size();
+        return Notice(context, ttdLarger ? state.ttdPath : state.sourcePath, FileNotice::TooLarge);
     }
-
-    const QString outputFile = SingleCombineOutputPath(state);
-    switch (WriteOutput(outputFile, taggedText, state, context)) {
-    case WriteOutcome::Declined:
-        return SingleCombineOutcome::Declined;
-    case WriteOutcome::Failed:
-        return Notice(context, outputFile, FileNotice::SaveFailed);
-    case WriteOutcome::Written:
-        break;
-    }
-    return SingleCombineOutcome::Written;
 }
 
 } // namespace kovrant

@@ -10,6 +10,7 @@ namespace kovrant {
 enum class FileNotice {
     NotFound,   // the TTD or source file does not exist
     CannotRead, // it cannot be read as text
+    TooLarge,   // it is too large to be read into memory
     SaveFailed, // the output could not be written
 };
 

@@ -71,8 +71,8 @@ void TestBatchJobs::runs_data()
         u"song.TTD:23"_s, {23}, noOutput);
     row("combine: No keeps an existing output and spoils the summary", pair + u"song.LRC=old"_s,
         ttd, u"no"_s, u"song.LRC?"_s, {0}, u"song.LRC=old"_s);
-    row("combine: an output that cannot be written is named with 15", pair + u"song.LRC=/"_s, ttd,
-        {}, u"song.LRC:15"_s, {15}, u"song.LRC=/"_s);
+    row("combine: a folder at the output's name is asked about, and is no place to write",
+        pair + u"song.LRC=/"_s, ttd, u"yes"_s, u"song.LRC? song.LRC:15"_s, {15}, u"song.LRC=/"_s);
     row("combine: of three files the second fails, the third is handled",
         u"a.TTD=ttd a.TXT=txt b.TTD=ttd c.TTD=ttd c.TXT=txt"_s, u"a.TTD b.TTD c.TTD"_s, {},
         u"b.TXT:11"_s, {0, 11, 0}, u"a.LRC=lrc b.LRC=- c.LRC=lrc"_s);
@@ -83,7 +83,7 @@ void TestBatchJobs::runs_data()
         lyrics + u"song.TXT=old song.TTD=old"_s, lrc, u"yes no"_s, u"song.TXT? song.TTD?"_s, {0},
         u"song.TXT=txt song.TTD=old"_s);
     row("divide: an unwritable source, and the TTD is not written either", lyrics + u"song.TXT=/"_s,
-        lrc, {}, u"song.TXT:15"_s, {15}, u"song.TTD=-"_s);
+        lrc, u"overwrite"_s, u"song.TXT:15"_s, {15}, u"song.TTD=-"_s);
     row("divide: No to a source writes neither output and does not stop the next file",
         u"a.LRC=lrc a.TXT=old b.LRC=lrc"_s, u"a.LRC b.LRC"_s, u"no"_s, u"a.TXT?"_s, {0, 0},
         u"a.TXT=old a.TTD=- b.TXT=txt b.TTD=ttd"_s);

@@ -65,8 +65,8 @@ void TestSingleCombine::runs_data()
         Written, u"song.LRC=lrc"_s);
     row("with the option on it is replaced unasked", pair + u"song.LRC=old"_s, u"same overwrite"_s,
         locked, Written, u"song.LRC=lrc"_s);
-    row("an output that cannot be written", pair + u"dest/song.LRC=/"_s, u"out=%D/dest"_s,
-        locked + u"notice:dest/song.LRC:2"_s, Failed, {});
+    row("an output that cannot be written", pair + u"dest/song.LRC=/"_s, u"out=%D/dest overwrite"_s,
+        locked + u"notice:dest/song.LRC:3"_s, Failed, {});
 }
 
 void TestSingleCombine::runs()

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace kovrant {
+
+// File names as the kernel sees them are bytes; here they are UTF-8. A byte that is not part of
+// valid UTF-8 is kept as the lone surrogate U+DC80 + (byte - 0x80), so that such a name is
+// neither lost nor mistaken for the name its stand-in characters would spell.
+
+// The name of raw bytes, as above.
+QString DecodeFileName(QByteArrayView raw);
+
+// True when every character of path is a real character, false when it holds kept bytes (or any
+// lone surrogate): such a name is refused rather than handed to the file system.
+bool IsValidFileName(const QString& path);
+
+// The path for messages: kept bytes written as "\xNN".
+QString PrintableFileName(const QString& path);
+
+} // namespace kovrant

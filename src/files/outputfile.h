@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+namespace kovrant {
+
+// What stands at the name an output is to be written to. Anything at all counts: a link,
+// dangling or not, a folder or a device is asked about like a file and never written through
+// unasked.
+enum class OutputTarget {
+    Missing,    // nothing
+    File,       // a regular file
+    LinkToFile, // a symbolic link that leads to a regular file
+    Other,      // a folder, a device, a dangling link, a link to a folder, ...
+};
+OutputTarget ExamineOutput(const QString& path);
+
+// Device and inode: two names that lead to one file have the same identity.
+struct FileId {
+    quint64 device = 0;
+    quint64 inode = 0;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+// The identity of the file path leads to (following links); nothing when there is none.
+std::optional<FileId> IdentityOf(const QString& path);
+
+// A new file written completely beside the place it is to take, which replaces nothing until it
+// is committed. Paths go to the kernel as given: nothing is cleaned or resolved as text.
+class PreparedOutput {
+public:
+    PreparedOutput() = default;
+    PreparedOutput(const PreparedOutput&) = delete;
+    PreparedOutput& operator=(const PreparedOutput&) = delete;
+    ~PreparedOutput(); // an output never committed is removed
+
+    // Writes bytes to a fresh file of a short name in the folder of path, flushed to disk, with
+    // the owner, group and permissions of the file it may replace. throughLink: when path is a
+    // link to a regular file, the output takes the place of that file, not of the link. Fails,
+    // leaving nothing behind, where a folder, a device or a link to a folder stands.
+    bool prepare(const QString& path, QByteArrayView bytes, bool throughLink);
+
+    enum class Commit { Done, Taken, Failed };
+    // Puts the output in place. Without replace, a name at which anything stands is Taken and
+    // stays as it is. Nothing ever replaces a folder, a device or a link to a folder.
+    Commit commit(bool replace);
+
+    // Removes the prepared file; nothing else changes.
+    void discard();
+
+    // The identity of the committed file.
+    FileId identity() const { return m_identity; }
+
+private:
+    int m_folder = -1; // the folder the output goes into, open
+    int m_file = -1;   // the prepared file, open
+    QByteArray m_name; // the output's name in that folder
+    QByteArray m_temporaryName;
+    FileId m_identity;
+};
+
+} // namespace kovrant

@@ -1,0 +1,71 @@
+#include "jobs/outputs.h"
+
+#include "core/cp932.h"
+#include "files/outputfile.h"
+
+#include <memory>
+#include <vector>
+
+namespace kovrant {
+
+namespace {
+
+OutputsOutcome Failure(ResultCode code, const QString& path)
+{
+    return {OutputsOutcome::Failed, code, path};
+}
+
+struct Planned {
+    const OutputText* output = nullptr;
+    bool replace = false; // something stands at the name and the user agreed to replace it
+    bool throughLink = false;
+    std::unique_ptr<PreparedOutput> prepared = std::make_unique<PreparedOutput>();
+};
+
+} // namespace
+
+OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot& state,
+                            JobContext& context)
+{
+    std::vector<Planned> plan;
+    for (const OutputText& output : outputs) {
+        const OutputTarget target = ExamineOutput(output.path);
+        if (target != OutputTarget::Missing) {
+            const std::optional<FileId> id = IdentityOf(output.path);
+            if (id && context.writtenThisRun.contains(*id))
+                return Failure(ResultCode::WrittenThisRun, output.path);
+            if (!state.overwriteWithoutAsking && !context.dialogs.askOverwrite(output.path))
+                break;
+        }
+        plan.push_back(
+            {&output, target != OutputTarget::Missing, target == OutputTarget::LinkToFile});
+    }
+
+    for (Planned& planned : plan) {
+        QByteArray bytes;
+        context.hooks.letPendingEventsRun();
+        if (!EncodeCp932(planned.output->text, bytes) ||
+            !planned.prepared->prepare(planned.output->path, bytes, planned.throughLink))
+            return Failure(ResultCode::SaveFailed, planned.output->path);
+    }
+
+    for (Planned& planned : plan) {
+        const QString& path = planned.output->path;
+        PreparedOutput::Commit commit = planned.prepared->commit(planned.replace);
+        // Something took the name since it was examined: it is treated as any existing file.
+        if (commit == PreparedOutput::Commit::Taken) {
+            if (!state.overwriteWithoutAsking && !context.dialogs.askOverwrite(path))
+                return {OutputsOutcome::Declined, ResultCode::Ok, QString()};
+            commit = planned.prepared->commit(true);
+        }
+        if (commit != PreparedOutput::Commit::Done)
+            return Failure(ResultCode::SaveFailed, path);
+        context.writtenThisRun.append(planned.prepared->identity());
+        context.log.written(path);
+    }
+    if (plan.size() < std::size_t(outputs.size()))
+        return {OutputsOutcome::Declined, ResultCode::Ok, QString()};
+    return {};
+}
+
+} // namespace kovrant
