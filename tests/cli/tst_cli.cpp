@@ -2,6 +2,7 @@
 #include "cli/clitexts.h"
 #include "jobs/jobtesting.h"
 
+#include <QBuffer>
 #include <QProcess>
 #include <QTextStream>
 #include <QtTest>
@@ -30,6 +31,7 @@ class TestCli : public QObject {
 private Q_SLOTS:
     void runs_data();
     void runs();
+    void failsWhenItsOutputCannotBeWritten();
 };
 
 void TestCli::runs_data()
@@ -84,12 +86,20 @@ void TestCli::runs_data()
         u"song.TXT: Error:ファイルが大きすぎます\n"_s, u"song.LRC=-"_s);
     row("--source: the single combine, without a size limit", large,
         u"combine --source %D/big.TXT %D/song.TTD"_s, {}, 0, {}, {}, u"song.LRC=lrc60001"_s);
+    row("one output, one writer per run",
+        u"a/song.TTD=ttd a/song.TXT=txt b/song.TTD=ttd-other "
+        u"b/song.TXT=txt-other out=/"_s,
+        u"combine --overwrite --output-dir %D/out %D/a/song.TTD %D/b/song.TTD"_s, {}, 1, {},
+        u"song.LRC: Error:この処理ですでに出力したファイルです\n"_s, u"out/song.LRC=lrc"_s);
     row("rename, listed with --verbose", u"a.txt=a"_s, u"rename --to .LRC --verbose %D/a.txt"_s, {},
         0, u"%D/a.txt -> %D/a.LRC\n"_s, {}, u"a.LRC=a"_s);
 
     const QString program = u"program"_s;
     row("program: any file, named relative to the working folder, is divided beside it",
         u"歌.txt2=lrc"_s, u"divide 歌.txt2"_s, program, 0, {}, {}, u"歌.TXT=txt 歌.TTD=ttd"_s);
+    row("program: a path goes to the kernel as given, '..' after a link included",
+        u"real/sub=/ lnk=@real/sub real/song.LRC=lrc song.LRC=lrc-other"_s,
+        u"divide lnk/../song.LRC"_s, program, 0, {}, {}, u"real/song.TXT=txt song.TXT=-"_s);
     row("program: a failure is one UTF-8 line on stderr", u"歌.TTD=ttd 歌.TXT=txt-other"_s,
         u"combine 歌.TTD"_s, program, 1, {}, u"歌.TTD: Error:CRCが一致しませんでした\n"_s,
         u"歌.LRC=-"_s);
@@ -166,6 +176,18 @@ void TestCli::runs()
     }
     QCOMPARE(code, exitCode);
     QCOMPARE(folder.check(after), after);
+}
+
+void TestCli::failsWhenItsOutputCannotBeWritten()
+{
+    QBuffer full;
+    QVERIFY(full.open(QIODevice::ReadOnly));
+    QTextStream out(&full);
+    QString errText;
+    QTextStream err(&errText);
+    ScriptedTerminal terminal;
+    QCOMPARE(RunCli({u"--help"_s}, out, err, terminal), 1);
+    QCOMPARE(errText, u"kovrant-cli: cannot write to standard output\n"_s);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <utility>
 
 namespace kovrant::testing {
 
@@ -32,6 +33,7 @@ public:
     Texts events;
     QList<bool> answers;
     std::function<void()> duringSummary; // runs while the summary is open
+    std::function<void()> duringEvents;  // runs when a job lets pending events run
     int pendingEventRuns = 0;
     int filesWritten = 0;
 
@@ -62,7 +64,12 @@ public:
     void setHourglass(bool on) override { events << u"hourglass:"_s + OnOff(on); }
     void setWindowEnabled(bool on) override { events << u"enabled:"_s + OnOff(on); }
     void setTopmost(bool on) override { events << u"topmost:"_s + OnOff(on); }
-    void letPendingEventsRun() override { ++pendingEventRuns; }
+    void letPendingEventsRun() override
+    {
+        ++pendingEventRuns;
+        if (duringEvents)
+            std::exchange(duringEvents, nullptr)();
+    }
     void written(const QString&) override { ++filesWritten; }
 
 private:
@@ -86,10 +93,12 @@ inline const QMap<QString, QByteArray>& Contents()
             {u"lrc-other"_s, u"[00:10:00]別の[00:11:00]歌\r\n\r\n"_s},
             {u"lrc60000"_s, sized + u"\r\n\r\n"_s},
             {u"lrc60001"_s, sized + u"x\r\n\r\n"_s},
+            {u"lrc-tags"_s,
+             QString(u"[00:01:00]a[00:02:00]b[00:03:00]c\r\n"_s).repeated(1200) + u"\r\n"_s},
             {u"untagged"_s, u"歌だけ"_s},
             {u"blank"_s, u"\r\n"_s}};
         ResultCode code = ResultCode::Ok;
-        for (const QString& name : {QString(), u"-other"_s, u"60000"_s, u"60001"_s}) {
+        for (const QString& name : {QString(), u"-other"_s, u"60000"_s, u"60001"_s, u"-tags"_s}) {
             if (!DivideLyrics(texts[u"lrc"_s + name], texts[u"ttd"_s + name],
                               texts[u"txt"_s + name], code))
                 qFatal("test lyrics that do not divide");
@@ -155,6 +164,9 @@ private:
             return false;
         if (content == "/")
             return info.dir().mkpath(info.fileName());
+        if (content == ">1G") // sparse: takes no room, but no job may read it whole
+            return QFile(path).open(QIODevice::WriteOnly) &&
+                   QFile::resize(path, (qint64(1) << 30) + 1);
         if (content.startsWith('@'))
             return QFile::link(info.dir().filePath(QString::fromUtf8(content.mid(1))), path);
         QFile file(path);
@@ -183,8 +195,9 @@ struct JobBench : Folder {
 
     // Settings and answers from words: "always", "overwrite", "nocrc", "ratio" (0.9953125),
     // "same" (output beside the TTD file), the answers "yes" and "no" in order, "out=TEXT",
-    // "new=TEXT" (the new extension). The single combine's fields name song.TTD and song.TXT
-    // unless "ttd=" or "sozai=" empties them.
+    // "new=TEXT" (the new extension), "appear=NAME" (a file NAME appears when the job first lets
+    // events run). The single combine's fields name song.TTD and song.TXT unless "ttd=" or
+    // "sozai=" empties them.
     JobSnapshot settings(const QString& script)
     {
         const Texts words = script.split(u' ', Qt::SkipEmptyParts);
@@ -204,6 +217,8 @@ struct JobBench : Folder {
                 state.outputFolder = expand(word.mid(4));
             else if (word.startsWith(u"new="))
                 state.newExtension = word.mid(4);
+            else if (word.startsWith(u"appear="))
+                recorder.duringEvents = [this, name = word.mid(7)] { fill(name + u"=appeared"_s); };
         }
         return state;
     }

@@ -59,6 +59,8 @@ void TestSingleCombine::runs_data()
         Written, u"song.LRC=nocrc+ratio"_s);
     row("no size limit on the inputs", u"song.TTD=ttd60001 song.TXT=txt60001"_s, u"same"_s, locked,
         Written, u"song.LRC=lrc60001"_s);
+    row("an input larger than memory may hold is refused unread", u"song.TTD=ttd song.TXT=>1G"_s,
+        u"same"_s, u"notice:song.TXT:2"_s, Failed, u"song.LRC=-"_s);
     row("an existing output: No keeps it", pair + u"song.LRC=old"_s, u"same no"_s,
         locked + u"ask:song.LRC"_s, Declined, u"song.LRC=old"_s);
     row("Yes replaces it", pair + u"song.LRC=old"_s, u"same yes"_s, locked + u"ask:song.LRC"_s,
