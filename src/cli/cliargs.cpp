@@ -22,14 +22,15 @@ const QCommandLineOption SourceExtOption(u"source-ext"_s, {}, u"EXT"_s);
 const QCommandLineOption TtdExtOption(u"ttd-ext"_s, {}, u"EXT"_s);
 const QCommandLineOption LyricsExtOption(u"lyrics-ext"_s, {}, u"EXT"_s);
 const QCommandLineOption TimeRatioOption(u"time-ratio"_s, {}, u"R"_s);
+const QCommandLineOption EncodingOption(u"encoding"_s, {}, u"E"_s);
 const QCommandLineOption SourceOption(u"source"_s, {}, u"FILE"_s);
 const QCommandLineOption OutputDirOption(u"output-dir"_s, {}, u"DIR"_s);
 const QCommandLineOption ToOption(u"to"_s, {}, u"EXT"_s);
 
 const QList<QCommandLineOption> AllOptions{
-    HelpOption,       VersionOption,   VerboseOption,   OverwriteOption,
-    NoCrcCheckOption, SourceExtOption, TtdExtOption,    LyricsExtOption,
-    TimeRatioOption,  SourceOption,    OutputDirOption, ToOption,
+    HelpOption,      VersionOption, VerboseOption,   OverwriteOption, NoCrcCheckOption,
+    SourceExtOption, TtdExtOption,  LyricsExtOption, TimeRatioOption, SourceOption,
+    OutputDirOption, ToOption,      EncodingOption,
 };
 
 // The options a command takes besides --help, --version and --verbose.
@@ -37,10 +38,10 @@ QList<QCommandLineOption> OptionsOf(CliCommand command)
 {
     switch (command) {
     case CliCommand::Divide:
-        return {SourceExtOption, TtdExtOption, OverwriteOption};
+        return {SourceExtOption, TtdExtOption, OverwriteOption, EncodingOption};
     case CliCommand::Combine:
         return {SourceExtOption, LyricsExtOption, NoCrcCheckOption, TimeRatioOption,
-                OverwriteOption, SourceOption,    OutputDirOption};
+                OverwriteOption, SourceOption,    OutputDirOption,  EncodingOption};
     case CliCommand::Rename:
         return {ToOption};
     case CliCommand::Help:
@@ -152,6 +153,15 @@ bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, Q
             return false;
         }
         options.timeRatio = *ratio;
+    }
+    if (parser.isSet(EncodingOption)) {
+        const QString value = parser.value(EncodingOption);
+        if (value == u"cp932")
+            options.recognition = Recognition::Cp932;
+        else if (value != u"auto") {
+            problem = CliText::BadEncoding.arg(value);
+            return false;
+        }
     }
     if (parser.isSet(ToOption)) {
         const std::optional<QString> bare = BareExtension(parser.value(ToOption));

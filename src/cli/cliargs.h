@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/textencoding.h"
 #include "core/timeratio.h"
 
 #include <QString>
@@ -20,6 +21,7 @@ struct CliOptions {
     QString lyricsExtension = QStringLiteral(".LRC");
     bool noCrcCheck = false;
     TimeRatioChoice timeRatio = TimeRatioChoice::Unchanged;
+    Recognition recognition = Recognition::Automatic;
     bool overwrite = false;
     bool verbose = false;
     std::optional<QString> source;    // combine --source

@@ -96,10 +96,15 @@ public:
         , m_verbose(verbose)
     {}
 
-    void written(const QString& path) override
+    // A file in code page 932, the format's own encoding, is listed by its name alone.
+    void written(const QString& path, TextEncoding encoding) override
     {
-        if (m_verbose)
-            WriteLine(m_out, PrintableFileName(path));
+        if (!m_verbose)
+            return;
+        QString line = PrintableFileName(path);
+        if (encoding != TextEncoding::Cp932)
+            line += u" ("_s + EncodingName(encoding) + u')';
+        WriteLine(m_out, line);
     }
 
     void renamed(const QString& from, const QString& to) override
@@ -137,6 +142,7 @@ JobSnapshot SnapshotFor(const CliOptions& options)
     state.overwriteWithoutAsking = options.overwrite;
     state.skipCrcCheck = options.noCrcCheck;
     state.timeRatio = options.timeRatio;
+    state.recognition = options.recognition;
     state.lyricsExtension = options.lyricsExtension;
     state.sourceExtension = options.sourceExtension;
     state.ttdExtension = options.ttdExtension;

@@ -7,10 +7,12 @@ namespace kovrant::CliText {
 inline const QString Version = QStringLiteral("kovrant-cli 1.00");
 
 inline const QString Help = QStringLiteral(R"(Usage:
-  kovrant-cli divide  [--source-ext EXT] [--ttd-ext EXT] [--overwrite] FILE...
+  kovrant-cli divide  [--source-ext EXT] [--ttd-ext EXT] [--overwrite]
+                      [--encoding auto|cp932] FILE...
   kovrant-cli combine [--source-ext EXT] [--lyrics-ext EXT] [--no-crc-check]
                       [--time-ratio none|1|0.9953125] [--overwrite]
-                      [--source FILE] [--output-dir DIR] TTDFILE...
+                      [--encoding auto|cp932] [--source FILE] [--output-dir DIR]
+                      TTDFILE...
   kovrant-cli rename  --to EXT FILE...
   kovrant-cli --help | --version
 
@@ -32,17 +34,23 @@ Options:
   --time-ratio R     force @TimeRatio=R and rescale the times (R: 1 or
                      0.9953125; none leaves them alone, the default)
   --overwrite        replace existing outputs without asking
+  --encoding E       how inputs are read: auto (the default) recognises UTF-8
+                     and UTF-16 by their byte-order mark and UTF-8 by its
+                     bytes, else code page 932; cp932 reads every input as
+                     code page 932
   --source FILE      the source lyrics file of the single TTDFILE
   --output-dir DIR   folder for the combined lyrics
   --to EXT           the new extension
-  --verbose          list every file written or renamed on stdout
+  --verbose          list every file written or renamed on stdout, with its
+                     encoding when that is not code page 932
   --help             show this help
   --version          show the version
 
 An extension may be given with or without its leading dot: LRC, .LRC and
 ..LRC all mean .LRC; its case is kept. Inputs of divide and combine are
 limited to 60000 bytes (TTD files to 120000), except with --source or
---output-dir.
+--output-dir. Outputs keep the encoding of the file their text comes from;
+TTD files are code page 932, or UTF-8 only when an attribute needs it.
 Without --overwrite, an existing output is replaced only when you answer y on
 a terminal; otherwise it is kept and its file counts as not gone through.
 Every file that fails gives one line on stderr that names it, such as
@@ -66,6 +74,7 @@ inline const QString OptionNotForCommand = QStringLiteral("option '%1' does not 
 inline const QString NoFiles = QStringLiteral("no files given");
 inline const QString EmptyFileName = QStringLiteral("an empty file name was given");
 inline const QString NotAnExtension = QStringLiteral("'%1' is not an extension");
+inline const QString BadEncoding = QStringLiteral("--encoding takes auto or cp932, not '%1'");
 inline const QString BadTimeRatio =
     QStringLiteral("--time-ratio takes none, 1 or 0.9953125, not '%1'");
 inline const QString SourceNeedsOneFile = QStringLiteral("--source goes with one TTDFILE only");

@@ -38,23 +38,26 @@ enum class Match { None, Trimmed, TrimmedPlusCrlf, Whole };
 
 // The trimmed text is what was divided, or it is with the empty last line that a trailing
 // line of tags leaves. The whole text as given covers what trimming loses: an empty first
-// line, or several empty last lines, of a source written next to its TTD.
+// line, or several empty last lines, of a source written next to its TTD. Each is tried in the
+// code page 932 form and then in the UTF-8 form that a text beyond code page 932 is stored in.
 Match FindCrcMatch(QStringView whole, QStringView trimmed, QStringView crcText, bool tryTrimmed)
 {
     const auto matches = [crcText](std::optional<quint32> crc) {
         return crc && CrcText(*crc) == crcText;
     };
-    if (tryTrimmed) {
-        const std::optional<quint32> first = SourceLyricsCrc(trimmed);
-        if (matches(first))
-            return Match::Trimmed;
-        if (first && matches(Crc32(QByteArrayView("\r\n"), *first)))
-            return Match::TrimmedPlusCrlf;
-    }
     const bool wholeDiffers =
         whole.data() != trimmed.data() || whole.size() > trimmed.size() + Crlf.size();
-    if (wholeDiffers && matches(SourceLyricsCrc(whole)))
-        return Match::Whole;
+    for (const CrcForm form : {CrcForm::Cp932, CrcForm::Utf8}) {
+        if (tryTrimmed) {
+            const std::optional<quint32> first = SourceLyricsCrc(trimmed, form);
+            if (matches(first))
+                return Match::Trimmed;
+            if (first && matches(Crc32(QByteArrayView("\r\n"), *first)))
+                return Match::TrimmedPlusCrlf;
+        }
+        if (wholeDiffers && matches(SourceLyricsCrc(whole, form)))
+            return Match::Whole;
+    }
     return Match::None;
 }
 

@@ -107,7 +107,30 @@ bool DecodeCp932(QByteArrayView bytes, QString& text, qsizetype* errorOffset)
     return true;
 }
 
-bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset)
+char16_t Cp932LookAlike(char16_t c)
+{
+    // What JIS-based converters write, and the character of the same code here.
+    switch (c) {
+    case u'\u301C': // WAVE DASH: FULLWIDTH TILDE, 0x8160
+        return u'\uFF5E';
+    case u'\u2016': // DOUBLE VERTICAL LINE: PARALLEL TO, 0x8161
+        return u'\u2225';
+    case u'\u2212': // MINUS SIGN: FULLWIDTH HYPHEN-MINUS, 0x817C
+        return u'\uFF0D';
+    case u'\u00A2': // CENT SIGN: FULLWIDTH CENT SIGN, 0x8191
+        return u'\uFFE0';
+    case u'\u00A3': // POUND SIGN: FULLWIDTH POUND SIGN, 0x8192
+        return u'\uFFE1';
+    case u'\u00AC': // NOT SIGN: FULLWIDTH NOT SIGN, 0x81CA
+        return u'\uFFE2';
+    case u'\u2014': // EM DASH: HORIZONTAL BAR, 0x815C
+        return u'\u2015';
+    default:
+        return c;
+    }
+}
+
+bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset, bool lookAlikes)
 {
     const EncodeTable& table = Encoding();
     const char16_t* const begin = text.utf16();
@@ -124,7 +147,9 @@ bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset)
             *out++ = char(c);
             continue;
         }
-        const unsigned code = table.code[c];
+        unsigned code = table.code[c];
+        if (code == 0 && lookAlikes)
+            code = table.code[Cp932LookAlike(c)];
         if (code == 0) {
             if (errorOffset)
                 *errorOffset = p - begin;

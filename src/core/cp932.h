@@ -15,7 +15,13 @@ namespace kovrant {
 bool DecodeCp932(QByteArrayView bytes, QString& text, qsizetype* errorOffset = nullptr);
 
 // Encodes text, choosing among duplicate codes as Windows does. Fails, leaving bytes
-// untouched, when a character has no code; errorOffset then gets its index in the text.
-bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset = nullptr);
+// untouched, when a character has no code; errorOffset then gets its index in the text. With
+// lookAlikes, the seven characters that JIS-based converters write where code page 932 has a
+// look-alike (U+301C for U+FF5E, ...) get the code of that look-alike.
+bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset = nullptr,
+                 bool lookAlikes = false);
+
+// The character of code page 932 that c is a JIS look-alike of, or c itself.
+char16_t Cp932LookAlike(char16_t c);
 
 } // namespace kovrant

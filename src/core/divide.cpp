@@ -96,7 +96,7 @@ bool DivideLyrics(QStringView input, QString& ttdText, QString& sourceLyrics, Re
         return false;
     }
 
-    const std::optional<quint32> crc = SourceLyricsCrc(source);
+    const std::optional<quint32> crc = StoredCrc(source);
     if (!crc) {
         code = ResultCode::CrcUnavailable;
         return false;

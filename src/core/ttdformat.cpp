@@ -3,6 +3,7 @@
 #include "core/cp932.h"
 #include "core/crc32.h"
 #include "core/lines.h"
+#include "core/textencoding.h"
 
 #include <algorithm>
 
@@ -147,18 +148,32 @@ QStringView WithoutLineBreaks(QStringView piece, QStringList& store)
 
 } // namespace
 
-std::optional<quint32> SourceLyricsCrc(QStringView sourceLyrics)
+std::optional<quint32> SourceLyricsCrc(QStringView sourceLyrics, CrcForm form)
 {
-    // Encoded piece by piece so that a long text needs no second copy of itself in bytes.
+    // Encoded piece by piece so that a long text needs no second copy of itself in bytes; a
+    // piece never ends between the two halves of a character.
     constexpr qsizetype Piece = 16384;
     QByteArray bytes;
     quint32 crc = 0;
-    for (qsizetype at = 0; at < sourceLyrics.size(); at += Piece) {
-        if (!EncodeCp932(sourceLyrics.mid(at, Piece), bytes))
+    for (qsizetype at = 0; at < sourceLyrics.size();) {
+        qsizetype length = std::min(Piece, sourceLyrics.size() - at);
+        if (at + length < sourceLyrics.size() && sourceLyrics[at + length - 1].isHighSurrogate())
+            --length;
+        const QStringView piece = sourceLyrics.sliced(at, length);
+        if (!EncodeText(piece, form == CrcForm::Cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8,
+                        bytes))
             return std::nullopt;
         crc = Crc32(bytes, crc);
+        at += length;
     }
     return crc;
+}
+
+std::optional<quint32> StoredCrc(QStringView sourceLyrics)
+{
+    if (const std::optional<quint32> crc = SourceLyricsCrc(sourceLyrics, CrcForm::Cp932))
+        return crc;
+    return SourceLyricsCrc(sourceLyrics, CrcForm::Utf8);
 }
 
 void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group)

@@ -25,8 +25,17 @@ void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group
 // that hold one are written with "(" as "%28" and "%" as "%25" (see DecodeAttributeItem).
 void AppendAttributeItem(QString& ttd, QStringView attributeLine);
 
-// The CRC-32 of the code page 932 bytes of source lyrics; nothing when a character has no code.
-std::optional<quint32> SourceLyricsCrc(QStringView sourceLyrics);
+// The byte forms a source text's CRC may be taken over: its code page 932 bytes, the JIS
+// look-alikes counted as the code page 932 characters of the same code, so that a TTD made from
+// a UTF-8 file equals the one made from the same lyrics in code page 932; or, for a text that
+// code page 932 cannot hold, its UTF-8 bytes.
+enum class CrcForm { Cp932, Utf8 };
+
+// The CRC-32 of the source lyrics in form; nothing when the text has no such form.
+std::optional<quint32> SourceLyricsCrc(QStringView sourceLyrics, CrcForm form);
+
+// The CRC Divide stores: of the code page 932 form where there is one, else of the UTF-8 form.
+std::optional<quint32> StoredCrc(QStringView sourceLyrics);
 
 // Appends the closing "(CRC=" crcText ")".
 void AppendCrcField(QString& ttd, QStringView crcText);

@@ -1,6 +1,5 @@
 #include "files/textfiles.h"
 
-#include "core/cp932.h"
 #include "files/filenames.h"
 
 #include <QFile>
@@ -15,20 +14,19 @@ bool FileExists(const QString& path)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-bool ReadTextFile(const QString& path, QString& text)
+bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file)
 {
-    text.clear();
     if (!FileExists(path))
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile input(path);
+    if (!input.open(QIODevice::ReadOnly))
         return false;
     // A short read is an error, not a shorter text.
-    const qint64 size = file.size();
-    const QByteArray bytes = file.read(size);
+    const qint64 size = input.size();
+    const QByteArray bytes = input.read(size);
     if (bytes.size() != size)
         return false;
-    return DecodeCp932(bytes, text);
+    return DecodeText(bytes, recognition, file.text, file.encoding);
 }
 
 ResultCode CheckInputFile(const QString& path, qint64 limit)
@@ -42,14 +40,14 @@ ResultCode CheckInputFile(const QString& path, qint64 limit)
     return ResultCode::Ok;
 }
 
-ResultCode LoadInputText(const QString& path, QString& text)
+ResultCode LoadInputText(const QString& path, Recognition recognition, TextFile& file)
 {
-    QString read;
-    if (!ReadTextFile(path, read))
+    TextFile read;
+    if (!ReadTextFile(path, recognition, read))
         return ResultCode::ReadFailed;
-    if (read.isEmpty())
+    if (read.text.isEmpty())
         return ResultCode::FileEmpty;
-    text = std::move(read);
+    file = std::move(read);
     return ResultCode::Ok;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/resultcode.h"
+#include "core/textencoding.h"
 
 #include <QString>
 
@@ -17,14 +18,21 @@ inline constexpr qint64 MaxSingleCombineInput = qint64(1) << 30;
 // True for an existing regular file, or a link to one; false for a folder or "".
 bool FileExists(const QString& path);
 
-// Reads a whole code page 932 file. Fails (text "") for a missing file, a read error, or bytes
-// that are not valid code page 932, so that no file is ever decoded with stand-ins.
-bool ReadTextFile(const QString& path, QString& text);
+// A text as read from a file, with the encoding the file had.
+struct TextFile {
+    QString text;
+    TextEncoding encoding = TextEncoding::Cp932;
+};
+
+// Reads a whole text file, recognising its encoding. Fails, leaving file untouched, for a
+// missing file, a read error, or bytes that are not valid in the encoding found, so that no
+// file is ever decoded with stand-ins.
+bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file);
 
 // The batch jobs' checks: Ok, InvalidFileName, FileNotFound or FileTooLarge (more than limit
 // bytes) ...
 ResultCode CheckInputFile(const QString& path, qint64 limit = MaxInputFileSize);
 // ... and Ok, ReadFailed or FileEmpty with the text.
-ResultCode LoadInputText(const QString& path, QString& text);
+ResultCode LoadInputText(const QString& path, Recognition recognition, TextFile& file);
 
 } // namespace kovrant

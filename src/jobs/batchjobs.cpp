@@ -47,21 +47,24 @@ FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobCont
     if (const ResultCode code = CheckInputFile(sourceFile); code != ResultCode::Ok)
         return Failure(code, sourceFile);
 
-    QString ttdText;
-    if (const ResultCode code = LoadInputText(ttdFile, ttdText); code != ResultCode::Ok)
+    TextFile ttd;
+    if (const ResultCode code = LoadInputText(ttdFile, state.recognition, ttd);
+        code != ResultCode::Ok)
         return Failure(code, ttdFile);
-    QString sourceText;
-    if (const ResultCode code = LoadInputText(sourceFile, sourceText); code != ResultCode::Ok)
+    TextFile source;
+    if (const ResultCode code = LoadInputText(sourceFile, state.recognition, source);
+        code != ResultCode::Ok)
         return Failure(code, sourceFile);
 
     QString taggedText;
     ResultCode code = ResultCode::Ok;
-    if (!CombineLyrics(ttdText, sourceText, {state.skipCrcCheck, state.timeRatio}, taggedText,
+    if (!CombineLyrics(ttd.text, source.text, {state.skipCrcCheck, state.timeRatio}, taggedText,
                        code))
         return Failure(code, code == ResultCode::EmptySourceLyrics ? sourceFile : ttdFile);
 
-    const OutputsOutcome written =
-        WriteOutputs({{CombineOutputPath(ttdFile, state), taggedText}}, state, context);
+    // The tagged lyrics keep the encoding of the source lyrics they are made of.
+    const OutputsOutcome written = WriteOutputs(
+        {{CombineOutputPath(ttdFile, state), taggedText, source.encoding}}, state, context);
     if (written.outcome != OutputsOutcome::Written)
         return NotWritten(written);
     return WentThrough();
@@ -71,19 +74,21 @@ FileOutcome DivideOne(const QString& lyricsFile, const JobSnapshot& state, JobCo
 {
     if (const ResultCode code = CheckInputFile(lyricsFile); code != ResultCode::Ok)
         return Failure(code, lyricsFile);
-    QString text;
-    if (const ResultCode code = LoadInputText(lyricsFile, text); code != ResultCode::Ok)
+    TextFile lyrics;
+    if (const ResultCode code = LoadInputText(lyricsFile, state.recognition, lyrics);
+        code != ResultCode::Ok)
         return Failure(code, lyricsFile);
     QString ttdText;
     QString sourceLyrics;
     ResultCode code = ResultCode::Ok;
-    if (!DivideLyrics(text, ttdText, sourceLyrics, code))
+    if (!DivideLyrics(lyrics.text, ttdText, sourceLyrics, code))
         return Failure(code, lyricsFile);
 
-    // The pair is written as a pair; a No to the second keeps the first.
+    // The pair is written as a pair; a No to the second keeps the first. The source lyrics keep
+    // the encoding of the lyrics; the TTD file is code page 932, which every reader takes.
     const DivideOutputs outputs = DivideOutputPaths(lyricsFile, state);
-    const OutputsOutcome written =
-        WriteOutputs({{outputs.source, sourceLyrics}, {outputs.ttd, ttdText}}, state, context);
+    const OutputsOutcome written = WriteOutputs(
+        {{outputs.source, sourceLyrics, lyrics.encoding}, {outputs.ttd, ttdText}}, state, context);
     if (written.outcome != OutputsOutcome::Written)
         return NotWritten(written);
     return WentThrough();

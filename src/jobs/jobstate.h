@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/resultcode.h"
+#include "core/textencoding.h"
 #include "core/timeratio.h"
 #include "files/outputfile.h"
 #include "jobs/userdialogs.h"
@@ -17,6 +18,7 @@ struct JobSnapshot {
     bool overwriteWithoutAsking = false;
     bool skipCrcCheck = false;
     TimeRatioChoice timeRatio = TimeRatioChoice::Unchanged;
+    Recognition recognition = Recognition::Automatic; // how the encodings of inputs are found
 
     // The extensions of the three kinds of file, each with its leading dot.
     QString lyricsExtension = QStringLiteral(".LRC");

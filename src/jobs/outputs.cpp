@@ -1,6 +1,5 @@
 #include "jobs/outputs.h"
 
-#include "core/cp932.h"
 #include "files/outputfile.h"
 
 #include <memory>
@@ -17,6 +16,7 @@ OutputsOutcome Failure(ResultCode code, const QString& path)
 
 struct Planned {
     const OutputText* output = nullptr;
+    TextEncoding encoding = TextEncoding::Cp932;
     bool replace = false; // something stands at the name and the user agreed to replace it
     bool throughLink = false;
     std::unique_ptr<PreparedOutput> prepared = std::make_unique<PreparedOutput>();
@@ -37,15 +37,22 @@ OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot&
             if (!state.overwriteWithoutAsking && !context.dialogs.askOverwrite(output.path))
                 break;
         }
-        plan.push_back(
-            {&output, target != OutputTarget::Missing, target == OutputTarget::LinkToFile});
+        Planned& planned = plan.emplace_back();
+        planned.output = &output;
+        planned.encoding = output.encoding;
+        planned.replace = target != OutputTarget::Missing;
+        planned.throughLink = target == OutputTarget::LinkToFile;
     }
 
     for (Planned& planned : plan) {
         QByteArray bytes;
+        if (!EncodeText(planned.output->text, planned.encoding, bytes)) {
+            planned.encoding = TextEncoding::Utf8Bom;
+            if (!EncodeText(planned.output->text, planned.encoding, bytes))
+                return Failure(ResultCode::SaveFailed, planned.output->path);
+        }
         context.hooks.letPendingEventsRun();
-        if (!EncodeCp932(planned.output->text, bytes) ||
-            !planned.prepared->prepare(planned.output->path, bytes, planned.throughLink))
+        if (!planned.prepared->prepare(planned.output->path, bytes, planned.throughLink))
             return Failure(ResultCode::SaveFailed, planned.output->path);
     }
 
@@ -61,7 +68,7 @@ OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot&
         if (commit != PreparedOutput::Commit::Done)
             return Failure(ResultCode::SaveFailed, path);
         context.writtenThisRun.append(planned.prepared->identity());
-        context.log.written(path);
+        context.log.written(path, planned.encoding);
     }
     if (plan.size() < std::size_t(outputs.size()))
         return {OutputsOutcome::Declined, ResultCode::Ok, QString()};

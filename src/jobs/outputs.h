@@ -6,10 +6,11 @@
 
 namespace kovrant {
 
-// One file a job writes.
+// One file a job writes, in the encoding it is to have.
 struct OutputText {
     QString path;
     QString text;
+    TextEncoding encoding = TextEncoding::Cp932;
 };
 
 struct OutputsOutcome {
@@ -23,7 +24,8 @@ struct OutputsOutcome {
 // that output and the ones after it unwritten. Every output agreed on is prepared completely
 // before the first replaces anything, so that a failure leaves all old files as they were. An
 // output that was not to replace anything refuses, at the last step, a file that has appeared
-// meanwhile until the user agrees; and nothing replaces a file this run has written already.
+// meanwhile until the user agrees; and nothing replaces a file this run has written already. A
+// text that code page 932 cannot hold is written as UTF-8 with a byte-order mark instead.
 OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot& state,
                             JobContext& context);
 

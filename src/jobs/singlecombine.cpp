@@ -37,13 +37,13 @@ bool OutputFolderExists(const QString& folder)
 }
 
 // Reads one input; a file beyond what memory holds is refused before it is read.
-bool ReadInput(const QString& path, QString& text, JobContext& context)
+bool ReadInput(const QString& path, Recognition recognition, TextFile& file, JobContext& context)
 {
     if (QFileInfo(path).size() > MaxSingleCombineInput) {
         context.dialogs.reportFileNotice(path, FileNotice::TooLarge);
         return false;
     }
-    if (!ReadTextFile(path, text)) {
+    if (!ReadTextFile(path, recognition, file)) {
         context.dialogs.reportFileNotice(path, FileNotice::CannotRead);
         return false;
     }
@@ -52,18 +52,18 @@ bool ReadInput(const QString& path, QString& text, JobContext& context)
 
 SingleCombineOutcome Combine(const JobSnapshot& state, JobContext& context)
 {
-    QString ttdText;
-    QString sourceText;
-    if (!ReadInput(state.ttdPath, ttdText, context) ||
-        !ReadInput(state.sourcePath, sourceText, context))
+    TextFile ttd;
+    TextFile source;
+    if (!ReadInput(state.ttdPath, state.recognition, ttd, context) ||
+        !ReadInput(state.sourcePath, state.recognition, source, context))
         return SingleCombineOutcome::Failed;
 
     context.hooks.setWindowEnabled(false);
     context.hooks.setHourglass(true);
     QString taggedText;
     ResultCode code = ResultCode::Ok;
-    const bool combined =
-        CombineLyrics(ttdText, sourceText, {state.skipCrcCheck, state.timeRatio}, taggedText, code);
+    const bool combined = CombineLyrics(ttd.text, source.text,
+                                        {state.skipCrcCheck, state.timeRatio}, taggedText, code);
     // The window is usable again before any message below is shown.
     context.hooks.setHourglass(false);
     context.hooks.setWindowEnabled(true);
@@ -72,8 +72,8 @@ SingleCombineOutcome Combine(const JobSnapshot& state, JobContext& context)
         return Error(context, sourceAtFault ? state.sourcePath : state.ttdPath, code);
     }
 
-    const OutputsOutcome written =
-        WriteOutputs({{SingleCombineOutputPath(state), taggedText}}, state, context);
+    const OutputsOutcome written = WriteOutputs(
+        {{SingleCombineOutputPath(state), taggedText, source.encoding}}, state, context);
     switch (written.outcome) {
     case OutputsOutcome::Declined:
         return SingleCombineOutcome::Declined;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/resultcode.h"
+#include "core/textencoding.h"
 
 #include <QString>
 
@@ -65,7 +66,11 @@ public:
 class JobLog {
 public:
     virtual ~JobLog() = default;
-    virtual void written(const QString& path) { Q_UNUSED(path); }
+    virtual void written(const QString& path, TextEncoding encoding)
+    {
+        Q_UNUSED(path);
+        Q_UNUSED(encoding);
+    }
     virtual void renamed(const QString& from, const QString& to)
     {
         Q_UNUSED(from);

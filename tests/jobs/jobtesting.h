@@ -70,7 +70,7 @@ public:
         if (duringEvents)
             std::exchange(duringEvents, nullptr)();
     }
-    void written(const QString&) override { ++filesWritten; }
+    void written(const QString&, TextEncoding) override { ++filesWritten; }
 
 private:
     static QString OnOff(bool on) { return on ? u"on"_s : u"off"_s; }

@@ -63,6 +63,29 @@ invalid = {
     "utf8-japanese.txt": "タイムタグ付き歌詞\r\n[00:01:00]うた\r\n".encode("utf-8"),
 }
 
+# Lyrics as editors write them. The same song in each encoding: kana, kanji, the wave dash that
+# JIS-based converters write as U+301C (code page 932 has U+FF5E under the same code), and a
+# line of half-width katakana; written as a combine writes, so that a divide and a combine give
+# back the same bytes.
+SONG = ("[00:01:00]夜[00:01:40]空[00:01:80]に〜[00:02:20]ひかる\r\n"
+        "[00:03:00]ｶﾗｵｹ[00:03:50]ﾀｲﾑ\r\n"
+        "\r\n"
+        "@Title=星のうた\r\n")
+editors = {
+    "song-utf8.lrc": SONG.encode("utf-8"),
+    "song-utf8bom.lrc": b"\xef\xbb\xbf" + SONG.encode("utf-8"),
+    "song-utf16le.lrc": b"\xff\xfe" + SONG.encode("utf-16-le"),
+    "song-cp932.lrc": to_cp932(SONG.replace("〜", "～")),
+    # Beyond code page 932: its CRC is taken over UTF-8.
+    "song-emoji.lrc": "[00:01:00]星🌟[00:02:00]♡\r\n\r\n".encode("utf-8"),
+    # Code page 932 that happens to be valid UTF-8: half-width katakana pairs such as ﾂｱ (C2 B1)
+    # read as UTF-8 "±".
+    "cp932-as-utf8.lrc": to_cp932("[00:01:00]ﾂｱ[00:02:00]ﾃｶ\r\n\r\n"),
+}
+for name, data in editors.items():
+    (HERE / name).write_bytes(data)
+assert editors["cp932-as-utf8.lrc"].decode("utf-8") == "[00:01:00]±[00:02:00]ö\r\n\r\n"
+
 for name, data in valid.items():
     assert is_valid(data), name
     (HERE / name).write_bytes(data)

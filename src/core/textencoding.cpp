@@ -1,0 +1,131 @@
+#include "core/textencoding.h"
+
+#include "core/cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace kovrant {
+
+namespace {
+
+constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
+constexpr QByteArrayView Utf16LeMark("\xFF\xFE");
+constexpr QByteArrayView Utf16BeMark("\xFE\xFF");
+
+bool HasMultiByteSequence(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+// Decodes without stand-ins: an invalid sequence fails the whole text. A byte-order mark left
+// at the start stays a character.
+bool DecodeUnicode(QByteArrayView bytes, QStringConverter::Encoding encoding, QString& text)
+{
+    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
+    QString decoded = decoder.decode(bytes);
+    if (decoder.hasError())
+        return false;
+    text = std::move(decoded);
+    return true;
+}
+
+bool IsValidUtf16(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool DecodeText(QByteArrayView bytes, Recognition recognition, QString& text,
+                TextEncoding& encoding)
+{
+    QString decoded;
+    TextEncoding found = TextEncoding::Cp932;
+    bool ok = false;
+    if (recognition == Recognition::Cp932) {
+        ok = DecodeCp932(bytes, decoded);
+    } else if (bytes.startsWith(Utf8Mark)) {
+        found = TextEncoding::Utf8Bom;
+        ok = DecodeUnicode(bytes.sliced(Utf8Mark.size()), QStringConverter::Utf8, decoded);
+    } else if (bytes.startsWith(Utf16LeMark) || bytes.startsWith(Utf16BeMark)) {
+        const bool little = bytes.startsWith(Utf16LeMark);
+        found = little ? TextEncoding::Utf16Le : TextEncoding::Utf16Be;
+        const QByteArrayView body = bytes.sliced(Utf16LeMark.size());
+        // An odd byte or a lone surrogate is no text either.
+        ok = body.size() % 2 == 0 &&
+             DecodeUnicode(body, little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                           decoded) &&
+             IsValidUtf16(decoded);
+    } else if (HasMultiByteSequence(bytes) &&
+               DecodeUnicode(bytes, QStringConverter::Utf8, decoded)) {
+        // A code page 932 Japanese text is practically never valid UTF-8: its kana and most
+        // kanji start with bytes that UTF-8 allows only inside a sequence.
+        found = TextEncoding::Utf8;
+        ok = true;
+    } else {
+        ok = DecodeCp932(bytes, decoded);
+    }
+    if (!ok)
+        return false;
+    text = std::move(decoded);
+    encoding = found;
+    return true;
+}
+
+bool EncodeText(QStringView text, TextEncoding encoding, QByteArray& bytes)
+{
+    if (encoding == TextEncoding::Cp932)
+        return EncodeCp932(text, bytes, nullptr, true);
+    if (!IsValidUtf16(text))
+        return false;
+    QByteArray encoded;
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        encoded = text.toUtf8();
+        break;
+    case TextEncoding::Utf8Bom:
+        encoded = Utf8Mark.toByteArray() + text.toUtf8();
+        break;
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: {
+        const bool little = encoding == TextEncoding::Utf16Le;
+        QStringEncoder encoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        encoded = (little ? Utf16LeMark : Utf16BeMark).toByteArray() + QByteArray(encoder(text));
+        break;
+    }
+    case TextEncoding::Cp932:
+        break;
+    }
+    bytes = std::move(encoded);
+    return true;
+}
+
+QString EncodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Cp932:
+        return QStringLiteral("CP932");
+    case TextEncoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case TextEncoding::Utf8Bom:
+        return QStringLiteral("UTF-8 with BOM");
+    case TextEncoding::Utf16Le:
+        return QStringLiteral("UTF-16LE");
+    case TextEncoding::Utf16Be:
+        return QStringLiteral("UTF-16BE");
+    }
+    return QString();
+}
+
+} // namespace kovrant
