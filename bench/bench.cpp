@@ -5,6 +5,7 @@
 #include "core/combine.h"
 #include "core/cp932.h"
 #include "core/crc32.h"
+#include "core/crcdiagnosis.h"
 #include "core/divide.h"
 #include "core/timetag.h"
 
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <random>
 
@@ -123,6 +125,29 @@ Measured Measure(const char* name, const QString& text, int runs)
     return m;
 }
 
+// A CRC mismatch looked into: the source of (a) with spaces at its line ends, which a repair
+// proves; and with one character changed besides every difference a repair undoes, which
+// nothing proves, so that all 23 combinations of repairs are tried before the shape is
+// compared.
+void MeasureDiagnosis(const QString& text, const Measured& floor)
+{
+    QString ttd, source;
+    ResultCode code = ResultCode::Ok;
+    DivideLyrics(text, ttd, source, code);
+    QString spaced = source;
+    spaced.replace(u"\r\n"_s, u" \r\n"_s);
+    QString changed = u'\uFEFF' + spaced;
+    changed.replace(u"\r\n \r\n"_s, u"\r\n\r\n\r\n"_s);
+    changed.insert(changed.size() / 2, u"x Ｙ"_s);
+    for (const auto& [name, damaged] :
+         {std::pair{"spaces at line ends", spaced}, std::pair{"a changed character", changed}}) {
+        const double seconds =
+            BestSeconds(20, [&] { (void)DiagnoseCrcMismatch(ttd, damaged).repairs; });
+        std::printf("  diagnose (%s)%*s %8.1f ms   ratio %.2f\n", name, int(20 - std::strlen(name)),
+                    "", seconds * 1e3, seconds / floor.floor);
+    }
+}
+
 } // namespace
 
 int main()
@@ -138,6 +163,7 @@ int main()
     const Measured large = Measure("(b) 10 MB of long lines", Lyrics(10000000, 1000000, 2), 7);
     if (small.bytes == 0 || large.bytes == 0)
         return 1;
+    MeasureDiagnosis(Lyrics(60000, 20, 1), small);
     const auto perByte = [](double seconds, qsizetype bytes) { return seconds / double(bytes); };
     std::printf("per-byte cost (b)/(a): divide %.2f, combine %.2f\n",
                 perByte(large.divide, large.bytes) / perByte(small.divide, small.bytes),

@@ -18,6 +18,7 @@ const QCommandLineOption VersionOption(u"version"_s);
 const QCommandLineOption VerboseOption(u"verbose"_s);
 const QCommandLineOption OverwriteOption(u"overwrite"_s);
 const QCommandLineOption NoCrcCheckOption(u"no-crc-check"_s);
+const QCommandLineOption RepairOption(u"repair"_s);
 const QCommandLineOption SourceExtOption(u"source-ext"_s, {}, u"EXT"_s);
 const QCommandLineOption TtdExtOption(u"ttd-ext"_s, {}, u"EXT"_s);
 const QCommandLineOption LyricsExtOption(u"lyrics-ext"_s, {}, u"EXT"_s);
@@ -30,7 +31,7 @@ const QCommandLineOption ToOption(u"to"_s, {}, u"EXT"_s);
 const QList<QCommandLineOption> AllOptions{
     HelpOption,      VersionOption, VerboseOption,   OverwriteOption, NoCrcCheckOption,
     SourceExtOption, TtdExtOption,  LyricsExtOption, TimeRatioOption, SourceOption,
-    OutputDirOption, ToOption,      EncodingOption,
+    OutputDirOption, ToOption,      EncodingOption,  RepairOption,
 };
 
 // The options a command takes besides --help, --version and --verbose.
@@ -40,8 +41,9 @@ QList<QCommandLineOption> OptionsOf(CliCommand command)
     case CliCommand::Divide:
         return {SourceExtOption, TtdExtOption, OverwriteOption, EncodingOption};
     case CliCommand::Combine:
-        return {SourceExtOption, LyricsExtOption, NoCrcCheckOption, TimeRatioOption,
-                OverwriteOption, SourceOption,    OutputDirOption,  EncodingOption};
+        return {SourceExtOption, LyricsExtOption, NoCrcCheckOption,
+                TimeRatioOption, OverwriteOption, SourceOption,
+                OutputDirOption, EncodingOption,  RepairOption};
     case CliCommand::Rename:
         return {ToOption};
     case CliCommand::Help:
@@ -138,6 +140,7 @@ bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, Q
     options.verbose = parser.isSet(VerboseOption);
     options.overwrite = parser.isSet(OverwriteOption);
     options.noCrcCheck = parser.isSet(NoCrcCheckOption);
+    options.repair = parser.isSet(RepairOption);
     options.files = parser.positionalArguments();
     if (!ReadExtension(parser, SourceExtOption, options.sourceExtension, problem) ||
         !ReadExtension(parser, TtdExtOption, options.ttdExtension, problem) ||

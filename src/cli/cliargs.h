@@ -20,6 +20,7 @@ struct CliOptions {
     QString ttdExtension = QStringLiteral(".TTD");
     QString lyricsExtension = QStringLiteral(".LRC");
     bool noCrcCheck = false;
+    bool repair = false;
     TimeRatioChoice timeRatio = TimeRatioChoice::Unchanged;
     Recognition recognition = Recognition::Automatic;
     bool overwrite = false;

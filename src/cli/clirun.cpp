@@ -42,9 +42,10 @@ bool IsYes(const QString& answer)
 
 class CliDialogs final : public UserDialogs {
 public:
-    CliDialogs(QTextStream& err, Terminal& terminal)
+    CliDialogs(QTextStream& err, Terminal& terminal, bool repair)
         : m_err(err)
         , m_terminal(terminal)
+        , m_repair(repair)
     {}
 
     bool askOverwrite(const QString& path) override
@@ -69,6 +70,26 @@ public:
         WriteLine(m_err, About(DisplayName(path), ErrorPrefix() + ErrorMessage(code)));
     }
 
+    // With --repair the file is combined with the repaired text; without it the file fails as
+    // any mismatch does, and the line says what --repair would do.
+    bool offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnosis) override
+    {
+        if (!m_repair)
+            reportFileError(ttdPath, ResultCode::CrcMismatch);
+        QString line = About(DisplayName(ttdPath), RepairText(diagnosis.repairs));
+        if (!m_repair)
+            line += CliText::RepairHint;
+        WriteLine(m_err, line);
+        return m_repair;
+    }
+
+    void reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis) override
+    {
+        reportFileError(ttdPath, ResultCode::CrcMismatch);
+        for (const QString& line : ShapeReport(diagnosis))
+            WriteLine(m_err, About(DisplayName(ttdPath), line));
+    }
+
     void reportFileNotice(const QString& path, FileNotice notice) override
     {
         WriteLine(m_err, About(DisplayName(path), NoticeText(notice)));
@@ -87,6 +108,7 @@ public:
 private:
     QTextStream& m_err;
     Terminal& m_terminal;
+    bool m_repair;
 };
 
 class CliLog final : public JobLog {
@@ -253,7 +275,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, Ter
     if (!CheckOutputsLeaveInputs(options, problem))
         return UsageError(err, problem);
 
-    CliDialogs dialogs(err, terminal);
+    CliDialogs dialogs(err, terminal, options.repair);
     NoWindowHooks hooks;
     CliLog log(out, options.verbose);
     JobContext context{dialogs, hooks, log};

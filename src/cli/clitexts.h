@@ -10,7 +10,7 @@ inline const QString Help = QStringLiteral(R"(Usage:
   kovrant-cli divide  [--source-ext EXT] [--ttd-ext EXT] [--overwrite]
                       [--encoding auto|cp932] FILE...
   kovrant-cli combine [--source-ext EXT] [--lyrics-ext EXT] [--no-crc-check]
-                      [--time-ratio none|1|0.9953125] [--overwrite]
+                      [--repair] [--time-ratio none|1|0.9953125] [--overwrite]
                       [--encoding auto|cp932] [--source FILE] [--output-dir DIR]
                       TTDFILE...
   kovrant-cli rename  --to EXT FILE...
@@ -31,6 +31,11 @@ Options:
   --ttd-ext EXT      extension of time-tag data files (default .TTD)
   --lyrics-ext EXT   extension of time-tagged lyrics files (default .LRC)
   --no-crc-check     combine without comparing the CRC
+  --repair           when the CRC does not match but a small repair of the
+                     source lyrics (spaces at line ends, full- or half-width
+                     letters and digits, runs of empty lines, a byte-order
+                     mark or end-of-file character left in) makes it match,
+                     combine with the repaired text; the file is not changed
   --time-ratio R     force @TimeRatio=R and rescale the times (R: 1 or
                      0.9953125; none leaves them alone, the default)
   --overwrite        replace existing outputs without asking
@@ -64,6 +69,7 @@ inline const QString TryHelp = QStringLiteral("Try 'kovrant-cli --help' for more
 inline const QString OverwritePrompt = QStringLiteral(" [y/N] ");
 inline const QString NotReplaced = QStringLiteral("exists, not replaced (--overwrite replaces it)");
 inline const QString Arrow = QStringLiteral(" -> ");
+inline const QString RepairHint = QStringLiteral(" (--repair combines with them)");
 inline const QString OutputFailed = QStringLiteral("cannot write to standard output");
 
 // Usage errors; %1 and %2 are arguments as given.

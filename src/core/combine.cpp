@@ -61,6 +61,38 @@ Match FindCrcMatch(QStringView whole, QStringView trimmed, QStringView crcText, 
     return Match::None;
 }
 
+// The source with its line breaks made CRLF, and the part of it between its empty lines at
+// either end.
+class SourceText {
+public:
+    explicit SourceText(QStringView text)
+        : m_asItStands(HasOnlyCrlfBreaks(text))
+        , m_given(text)
+    {
+        // Most sources have CRLF only and are used as they stand.
+        if (!m_asItStands)
+            m_normalised = NormaliseToCrlf(text);
+        const QStringView all = whole();
+        end = all.size();
+        while (begin < end && StartsWithCrlf(all, begin))
+            begin += 2;
+        while (end - begin >= 2 && all[end - 2] == u'\r' && all[end - 1] == u'\n')
+            end -= 2;
+    }
+
+    QStringView whole() const { return m_asItStands ? m_given : QStringView(m_normalised); }
+    QStringView trimmed() const { return whole().sliced(begin, end - begin); }
+    bool isEmpty() const { return begin == end; }
+
+    qsizetype begin = 0;
+    qsizetype end = 0;
+
+private:
+    bool m_asItStands;
+    QStringView m_given;
+    QString m_normalised;
+};
+
 void SplitIntoLines(LineTable& table, qsizetype begin, qsizetype end)
 {
     const QStringView text = table.text;
@@ -148,23 +180,17 @@ bool CombineLyrics(QStringView ttdText, QStringView sourceText, const CombineOpt
     if (!ReadTtdText(ttdText, ttd, code))
         return false;
 
-    // Line breaks become CRLF; most sources have nothing else and are used as they stand.
-    const bool asItStands = HasOnlyCrlfBreaks(sourceText);
-    const QString normalised = asItStands ? QString() : NormaliseToCrlf(sourceText);
-    const QStringView whole = asItStands ? sourceText : QStringView(normalised);
-    LineTable table;
-    table.text = whole;
-    qsizetype begin = 0;
-    qsizetype end = whole.size();
-    while (begin < end && StartsWithCrlf(whole, begin))
-        begin += 2;
-    while (end - begin >= 2 && whole[end - 2] == u'\r' && whole[end - 1] == u'\n')
-        end -= 2;
-    if (begin == end) {
+    const SourceText source(sourceText);
+    if (source.isEmpty()) {
         code = ResultCode::EmptySourceLyrics;
         return false;
     }
-    const QStringView trimmed = whole.sliced(begin, end - begin);
+    const QStringView whole = source.whole();
+    const QStringView trimmed = source.trimmed();
+    const qsizetype begin = source.begin;
+    const qsizetype end = source.end;
+    LineTable table;
+    table.text = whole;
 
     // Even without the check, a CRC that proves the source kept an empty first line decides
     // where the records' line numbers start; otherwise every tag would land a line too low.
@@ -194,6 +220,13 @@ bool CombineLyrics(QStringView ttdText, QStringView sourceText, const CombineOpt
     taggedText = BuildTaggedText(table, ttd.attributes);
     code = ResultCode::Ok;
     return true;
+}
+
+bool SourceMatchesCrc(QStringView crcText, QStringView sourceText)
+{
+    const SourceText source(sourceText);
+    return !source.isEmpty() &&
+           FindCrcMatch(source.whole(), source.trimmed(), crcText, true) != Match::None;
 }
 
 } // namespace kovrant

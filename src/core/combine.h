@@ -19,4 +19,8 @@ struct CombineOptions {
 bool CombineLyrics(QStringView ttdText, QStringView sourceText, const CombineOptions& options,
                    QString& taggedText, ResultCode& code);
 
+// True when the CRC text stored in a TTD proves that sourceText is the text it was divided
+// from, by the same comparisons as CombineLyrics.
+bool SourceMatchesCrc(QStringView crcText, QStringView sourceText);
+
 } // namespace kovrant

@@ -3,6 +3,7 @@
 #include "core/combine.h"
 #include "core/divide.h"
 #include "files/textfiles.h"
+#include "jobs/combinerepair.h"
 #include "jobs/jobpaths.h"
 #include "jobs/outputs.h"
 
@@ -17,7 +18,8 @@ namespace {
 struct FileOutcome {
     bool wentThrough = false;
     ResultCode code = ResultCode::Ok;
-    QString namedFile; // the file the message names when there is a code
+    QString namedFile;     // the file the message names when there is a code
+    bool reported = false; // the user has been told of the failure already
 };
 
 FileOutcome Failure(ResultCode code, const QString& namedFile)
@@ -59,8 +61,12 @@ FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobCont
     QString taggedText;
     ResultCode code = ResultCode::Ok;
     if (!CombineLyrics(ttd.text, source.text, {state.skipCrcCheck, state.timeRatio}, taggedText,
-                       code))
-        return Failure(code, code == ResultCode::EmptySourceLyrics ? sourceFile : ttdFile);
+                       code)) {
+        if (code != ResultCode::CrcMismatch)
+            return Failure(code, code == ResultCode::EmptySourceLyrics ? sourceFile : ttdFile);
+        if (!RepairCrcMismatch(ttdFile, ttd.text, source.text, state, context, taggedText))
+            return {false, code, ttdFile, true};
+    }
 
     // The tagged lyrics keep the encoding of the source lyrics they are made of.
     const OutputsOutcome written = WriteOutputs(
@@ -114,7 +120,7 @@ bool RunQueue(const QStringList& queue, const JobSnapshot& state, JobContext& co
         results[i] = outcome.code;
         if (!outcome.wentThrough)
             allOk = false;
-        if (outcome.code != ResultCode::Ok)
+        if (outcome.code != ResultCode::Ok && !outcome.reported)
             context.dialogs.reportFileError(outcome.namedFile, outcome.code);
     }
     return allOk;

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <array>
+
 namespace kovrant {
 
 namespace {
@@ -64,6 +66,46 @@ QString SummaryText(BatchSummary summary)
         return Tr(QT_TRANSLATE_NOOP("JobText", "新拡張子が指定されていません。"));
     }
     return QString();
+}
+
+QString RepairText(Repairs repairs)
+{
+    // In the order the repairs are applied.
+    static constexpr std::array<std::pair<Repair, const char*>, 5> Names{{
+        {Repair::MarksLeft, QT_TRANSLATE_NOOP("JobText", "BOMと末尾のEOF文字を取り除く")},
+        {Repair::FullWidthToHalf, QT_TRANSLATE_NOOP("JobText", "全角英数字を半角にする")},
+        {Repair::HalfWidthToFull, QT_TRANSLATE_NOOP("JobText", "半角英数字を全角にする")},
+        {Repair::TrailingSpaces, QT_TRANSLATE_NOOP("JobText", "行末の空白を取り除く")},
+        {Repair::EmptyLineRuns, QT_TRANSLATE_NOOP("JobText", "続く空行を1行にする")},
+    }};
+    QStringList parts;
+    for (const auto& [repair, name] : Names) {
+        if (repairs & unsigned(repair))
+            parts << Tr(name);
+    }
+    return Tr(QT_TRANSLATE_NOOP("JobText", "素材歌詞は次の修正で一致します：%1"))
+        .arg(parts.join(Tr(QT_TRANSLATE_NOOP("JobText", "、"))));
+}
+
+QString RepairQuestion()
+{
+    return Tr(QT_TRANSLATE_NOOP("JobText", "修正した素材歌詞で結合しますか?"));
+}
+
+QStringList ShapeReport(const CrcDiagnosis& diagnosis)
+{
+    QStringList lines{Tr(QT_TRANSLATE_NOOP("JobText", "タイムタグデータは%1行、素材歌詞は%2行です"))
+                          .arg(diagnosis.linesNeeded)
+                          .arg(diagnosis.sourceLines)};
+    for (const CrcDiagnosis::ShortLine& line : diagnosis.shortLines) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText",
+                                      "%1行目：%2文字ですが、タイムタグデータは%3文字目の後に"
+                                      "タグを置きます"))
+                     .arg(line.line + 1)
+                     .arg(line.length)
+                     .arg(line.column);
+    }
+    return lines;
 }
 
 QString DisplayName(const QString& path)

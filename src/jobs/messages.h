@@ -3,6 +3,7 @@
 #include "jobs/userdialogs.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace kovrant {
@@ -19,6 +20,14 @@ QString FolderNotFoundText(); // after the output folder as typed
 QString OutputFolderMissingText();
 QString NoticeText(FileNotice notice);
 QString SummaryText(BatchSummary summary);
+
+// The repairs that make source lyrics match, as one sentence.
+QString RepairText(Repairs repairs);
+// Whether to combine with the repaired text.
+QString RepairQuestion();
+// Where source lyrics differ from what a TTD needs: the lines it needs against the source's,
+// then one line for each line that is shorter than a tag's column.
+QStringList ShapeReport(const CrcDiagnosis& diagnosis);
 
 // The name a message shows for path: its file name, or the path itself when it has no folder.
 QString DisplayName(const QString& path);

@@ -5,6 +5,7 @@
 #include "files/fileops.h"
 #include "files/paths.h"
 #include "files/textfiles.h"
+#include "jobs/combinerepair.h"
 #include "jobs/jobpaths.h"
 #include "jobs/outputs.h"
 

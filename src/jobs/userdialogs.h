@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/crcdiagnosis.h"
 #include "core/resultcode.h"
 #include "core/textencoding.h"
 
@@ -33,6 +34,13 @@ public:
     virtual bool askOverwrite(const QString& path) = 0;
     // The file at path failed with code.
     virtual void reportFileError(const QString& path, ResultCode code) = 0;
+    // The CRC of the TTD file at ttdPath did not match its source lyrics, but the repairs of
+    // diagnosis make it match: may the combine use the repaired text? A No fails the file, and
+    // this was the user's word on it.
+    virtual bool offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnosis) = 0;
+    // The CRC did not match and no repair proves a match: the failure, with where the source
+    // lyrics differ from what the TTD file needs.
+    virtual void reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis) = 0;
     // A notice of the single combine about the file at path.
     virtual void reportFileNotice(const QString& path, FileNotice notice) = 0;
     // The single combine's output folder, as the user gave it, is no folder.

@@ -36,4 +36,16 @@ QString FolderNotFoundMessage(const QString& folder)
     return TwoLines(folder, FolderNotFoundText());
 }
 
+QString RepairMessage(const QString& ttdPath, const CrcDiagnosis& diagnosis)
+{
+    return TwoLines(
+        TwoLines(FileErrorMessage(ttdPath, ResultCode::CrcMismatch), RepairText(diagnosis.repairs)),
+        RepairQuestion());
+}
+
+QString MismatchDetails(const CrcDiagnosis& diagnosis)
+{
+    return ShapeReport(diagnosis).join(MessageLineBreak);
+}
+
 } // namespace kovrant

@@ -17,5 +17,10 @@ QString FileErrorMessage(const QString& path, ResultCode code);
 QString FileNoticeMessage(const QString& path, FileNotice notice);
 // The folder as the user gave it, CRLF, "フォルダが見つかりません".
 QString FolderNotFoundMessage(const QString& folder);
+// The CRC error of the TTD file, CRLF, the repairs that make the source lyrics match, CRLF,
+// whether to combine with the repaired text.
+QString RepairMessage(const QString& ttdPath, const CrcDiagnosis& diagnosis);
+// The details of a CRC error that no repair proves: one line each.
+QString MismatchDetails(const CrcDiagnosis& diagnosis);
 
 } // namespace kovrant

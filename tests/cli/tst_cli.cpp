@@ -91,6 +91,15 @@ void TestCli::runs_data()
         u"b/song.TXT=txt-other out=/"_s,
         u"combine --overwrite --output-dir %D/out %D/a/song.TTD %D/b/song.TTD"_s, {}, 1, {},
         u"song.LRC: Error:この処理ですでに出力したファイルです\n"_s, u"out/song.LRC=lrc"_s);
+    const QString repairs = u"song.TTD: 素材歌詞は次の修正で一致します：行末の空白を取り除く"_s;
+    row("a proven repair is named, and without --repair the file fails",
+        u"song.TTD=ttd song.TXT=txt-spaces"_s, combine, {}, 1, {},
+        u"song.TTD: Error:CRCが一致しませんでした\n"_s + repairs +
+            u" (--repair combines with them)\n"_s,
+        u"song.LRC=-"_s);
+    row("--repair combines with the repaired text, the source file stays as it is",
+        u"song.TTD=ttd song.TXT=txt-spaces"_s, u"combine --repair %D/song.TTD"_s, {}, 0, {},
+        repairs + u'\n', u"song.LRC=lrc song.TXT=txt-spaces"_s);
     row("rename, listed with --verbose", u"a.txt=a"_s, u"rename --to .LRC --verbose %D/a.txt"_s, {},
         0, u"%D/a.txt -> %D/a.LRC\n"_s, {}, u"a.LRC=a"_s);
 
@@ -100,8 +109,9 @@ void TestCli::runs_data()
     row("program: a path goes to the kernel as given, '..' after a link included",
         u"real/sub=/ lnk=@real/sub real/song.LRC=lrc song.LRC=lrc-other"_s,
         u"divide lnk/../song.LRC"_s, program, 0, {}, {}, u"real/song.TXT=txt song.TXT=-"_s);
-    row("program: a failure is one UTF-8 line on stderr", u"歌.TTD=ttd 歌.TXT=txt-other"_s,
-        u"combine 歌.TTD"_s, program, 1, {}, u"歌.TTD: Error:CRCが一致しませんでした\n"_s,
+    row("program: a failure is one UTF-8 line on stderr, then where the source differs",
+        u"歌.TTD=ttd 歌.TXT=txt-other"_s, u"combine 歌.TTD"_s, program, 1, {},
+        u"歌.TTD: Error:CRCが一致しませんでした\n歌.TTD: タイムタグデータは2行、素材歌詞は1行です\n"_s,
         u"歌.LRC=-"_s);
     row("program: nothing is replaced off a terminal", u"song.LRC=lrc song.TXT=old"_s,
         u"divide song.LRC"_s, program, 1, {},

@@ -46,6 +46,16 @@ public:
     {
         events << u"error:%1:%2"_s.arg(relative(path)).arg(qint32(code));
     }
+    bool offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnosis) override
+    {
+        events << u"repair:%1:%2"_s.arg(relative(ttdPath)).arg(diagnosis.repairs);
+        return !answers.isEmpty() && answers.takeFirst();
+    }
+    void reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis) override
+    {
+        events << u"mismatch:"_s + relative(ttdPath);
+        Q_UNUSED(diagnosis);
+    }
     void reportFileNotice(const QString& path, FileNotice notice) override
     {
         events << u"notice:%1:%2"_s.arg(relative(path)).arg(int(notice));
@@ -81,9 +91,9 @@ private:
 };
 
 // File contents by name. "lrc" divides into "txt" and "ttd" and is what they combine into; so
-// do "lrcN", whose source lyrics take N bytes, and "lrc-other", another song. "nocrc+ratio" is
-// "ttd" combined with "txt-other" unchecked at the ratio 0.9953125. Other names stand for their
-// own bytes.
+// do "lrcN", whose source lyrics take N bytes, "lrc-tags" and "lrc-other", another song.
+// "txt-spaces" is "txt" with spaces and tabs at its line ends. "nocrc+ratio" is "ttd" combined
+// with "txt-other" unchecked at the ratio 0.9953125. Other names stand for their own bytes.
 inline const QMap<QString, QByteArray>& Contents()
 {
     static const QMap<QString, QByteArray> contents = [] {
@@ -103,6 +113,7 @@ inline const QMap<QString, QByteArray>& Contents()
                               texts[u"txt"_s + name], code))
                 qFatal("test lyrics that do not divide");
         }
+        texts[u"txt-spaces"_s] = QString(texts[u"txt"_s]).replace(u"\r\n"_s, u" \r\n"_s) + u'\t';
         if (!CombineLyrics(texts[u"ttd"_s], texts[u"txt-other"_s],
                            {true, TimeRatioChoice::Ratio0_9953125}, texts[u"nocrc+ratio"_s], code))
             qFatal("test texts that do not combine");

@@ -37,12 +37,19 @@ private:
     bool m_set = false;
 };
 
-// "NAME:CODE" is the error message naming NAME, "NAME?" the overwrite question about NAME.
+// "NAME:CODE" is the error message naming NAME, "NAME?" the overwrite question about NAME;
+// other items ("mismatch:NAME", "repair:NAME:REPAIRS") stand as they are.
 Texts Dialogs(const QString& items)
 {
     Texts events;
-    for (const QString& item : items.split(u' ', Qt::SkipEmptyParts))
-        events << (item.endsWith(u'?') ? u"ask:"_s + item.chopped(1) : u"error:"_s + item);
+    for (const QString& item : items.split(u' ', Qt::SkipEmptyParts)) {
+        if (item.endsWith(u'?'))
+            events << u"ask:"_s + item.chopped(1);
+        else
+            events << (item.startsWith(u"mismatch:") || item.startsWith(u"repair:")
+                           ? item
+                           : u"error:"_s + item);
+    }
     return events;
 }
 
@@ -97,7 +104,7 @@ void TestBatchJobs::runs_data()
     row("combine: 22 names the source", u"song.TTD=ttd song.TXT=blank"_s, ttd, {}, u"song.TXT:22"_s,
         {22}, noOutput);
     row("combine: 23 names the TTD", u"song.TTD=ttd song.TXT=txt-other"_s, ttd, {},
-        u"song.TTD:23"_s, {23}, noOutput);
+        u"mismatch:song.TTD"_s, {23}, noOutput);
     row("combine: No keeps an existing output and spoils the summary", pair + u"song.LRC=old"_s,
         ttd, u"no"_s, u"song.LRC?"_s, {0}, u"song.LRC=old"_s);
     row("combine: a folder at the output's name is asked about, and is no place to write",

@@ -52,6 +52,20 @@ void TestMessageTexts::texts_data()
         << FolderNotFoundMessage(u"/k/out/"_s) << u"/k/out/\r\nフォルダが見つかりません"_s;
     QTest::newRow("no output folder")
         << OutputFolderMissingText() << u"出力フォルダを指定してください。"_s;
+    CrcDiagnosis repaired;
+    repaired.repairs = unsigned(Repair::TrailingSpaces) | unsigned(Repair::FullWidthToHalf);
+    QTest::newRow("a proven repair is offered")
+        << RepairMessage(path, repaired)
+        << u"song.TTD\r\nError:CRCが一致しませんでした\r\n素材歌詞は次の修正で一致します："
+           u"全角英数字を半角にする、行末の空白を取り除く\r\n修正した素材歌詞で結合しますか?"_s;
+    CrcDiagnosis shape;
+    shape.linesNeeded = 12;
+    shape.sourceLines = 11;
+    shape.shortLines = {{11, 10, 15}};
+    QTest::newRow("where the source differs")
+        << MismatchDetails(shape)
+        << u"タイムタグデータは12行、素材歌詞は11行です\r\n"
+           u"12行目：10文字ですが、タイムタグデータは15文字目の後にタグを置きます"_s;
     QTest::newRow("summary: all ok")
         << SummaryText(BatchSummary::AllOk) << u"全て正常に処理できました。"_s;
     QTest::newRow("summary: errors")
