@@ -2,7 +2,7 @@
 
 #include "cli/cliargs.h"
 #include "cli/clitexts.h"
-#include "files/filenames.h"
+#include "cli/quoting.h"
 #include "files/paths.h"
 #include "jobs/batchjobs.h"
 #include "jobs/extensionconversion.h"
@@ -30,7 +30,7 @@ void WriteLine(QTextStream& stream, const QString& line)
 // the window would show on the message's second line.
 QString About(const QString& name, const QString& text)
 {
-    return PrintableFileName(name) + u": "_s + text;
+    return QuotedName(name) + u": "_s + text;
 }
 
 bool IsYes(const QString& answer)
@@ -123,7 +123,7 @@ public:
     {
         if (!m_verbose)
             return;
-        QString line = PrintableFileName(path);
+        QString line = QuotedName(path);
         if (encoding != TextEncoding::Cp932)
             line += u" ("_s + EncodingName(encoding) + u')';
         WriteLine(m_out, line);
@@ -132,7 +132,7 @@ public:
     void renamed(const QString& from, const QString& to) override
     {
         if (m_verbose)
-            WriteLine(m_out, PrintableFileName(from) + CliText::Arrow + PrintableFileName(to));
+            WriteLine(m_out, QuotedName(from) + CliText::Arrow + QuotedName(to));
     }
 
 private:
@@ -142,7 +142,8 @@ private:
 
 int UsageError(QTextStream& err, const QString& problem)
 {
-    WriteLine(err, CliText::Program + u": "_s + problem);
+    // The problem may quote what was typed, line breaks and all.
+    WriteLine(err, CliText::Program + u": "_s + OneLineText(problem));
     WriteLine(err, CliText::TryHelp);
     return CliExit::UsageError;
 }

@@ -1,5 +1,6 @@
 #include "ui/messagetexts.h"
 
+#include "files/filenames.h"
 #include "jobs/messages.h"
 
 namespace kovrant {
@@ -18,17 +19,23 @@ QString TwoLines(const QString& first, const QString& second)
 
 QString OverwriteMessage(const QString& path)
 {
-    return TwoLines(path, OverwriteQuestion());
+    return TwoLines(PrintableFileName(path), OverwriteQuestion());
+}
+
+// A name whose bytes are not all UTF-8 shows them as "\xNN".
+QString Name(const QString& path)
+{
+    return PrintableFileName(DisplayName(path));
 }
 
 QString FileErrorMessage(const QString& path, ResultCode code)
 {
-    return TwoLines(DisplayName(path), ErrorPrefix() + ErrorMessage(code));
+    return TwoLines(Name(path), ErrorPrefix() + ErrorMessage(code));
 }
 
 QString FileNoticeMessage(const QString& path, FileNotice notice)
 {
-    return TwoLines(DisplayName(path), NoticeText(notice));
+    return TwoLines(Name(path), NoticeText(notice));
 }
 
 QString FolderNotFoundMessage(const QString& folder)

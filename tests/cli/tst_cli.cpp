@@ -1,5 +1,7 @@
 #include "cli/clirun.h"
 #include "cli/clitexts.h"
+#include "cli/quoting.h"
+#include "files/filenames.h"
 #include "jobs/jobtesting.h"
 
 #include <QBuffer>
@@ -32,6 +34,8 @@ private Q_SLOTS:
     void runs_data();
     void runs();
     void failsWhenItsOutputCannotBeWritten();
+    void quotesNames_data();
+    void quotesNames();
 };
 
 void TestCli::runs_data()
@@ -113,6 +117,8 @@ void TestCli::runs_data()
         u"歌.TTD=ttd 歌.TXT=txt-other"_s, u"combine 歌.TTD"_s, program, 1, {},
         u"歌.TTD: Error:CRCが一致しませんでした\n歌.TTD: タイムタグデータは2行、素材歌詞は1行です\n"_s,
         u"歌.LRC=-"_s);
+    row("program: a name that would forge a line is quoted", {}, u"divide a\nb.LRC"_s, program, 1,
+        {}, u"$'a\\nb.LRC': Error:ファイルが見つかりません\n"_s, {});
     row("program: nothing is replaced off a terminal", u"song.LRC=lrc song.TXT=old"_s,
         u"divide song.LRC"_s, program, 1, {},
         u"song.TXT: exists, not replaced (--overwrite replaces it)\n"_s,
@@ -198,6 +204,26 @@ void TestCli::failsWhenItsOutputCannotBeWritten()
     ScriptedTerminal terminal;
     QCOMPARE(RunCli({u"--help"_s}, out, err, terminal), 1);
     QCOMPARE(errText, u"kovrant-cli: cannot write to standard output\n"_s);
+}
+
+void TestCli::quotesNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("an ordinary name, Japanese and quotes included")
+        << u"歌 it's.LRC"_s << u"歌 it's.LRC"_s;
+    QTest::newRow("a line break") << u"new\nline.LRC"_s << u"$'new\\nline.LRC'"_s;
+    QTest::newRow("a terminal escape, and the quote then escaped")
+        << u"a\x1B[31m'.LRC"_s << u"$'a\\E[31m\\'.LRC'"_s;
+    QTest::newRow("a byte that is not UTF-8")
+        << DecodeFileName("caf\xE9.LRC") << u"$'caf\\xe9.LRC'"_s;
+}
+
+void TestCli::quotesNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, printed);
+    QCOMPARE(QuotedName(name), printed);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
