@@ -86,16 +86,16 @@ void KeepOwnerAndMode(int file, const struct stat& old)
     ::fchmod(file, old.st_mode & 07777);
 }
 
-// True unless what stands at name may never be replaced by a file: a folder, a device, or a
-// link to a folder. A dangling link or a link to a file is replaced itself, never what it leads
-// to.
+// True unless what stands at name may never be replaced by a file: a folder, a device, a link
+// to a folder, or a file this process may not write. A dangling link or a link to a file is
+// replaced itself, never what it leads to.
 bool Replaceable(int folder, const QByteArray& name)
 {
     struct stat existing {};
     if (::fstatat(folder, name.constData(), &existing, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT;
     if (S_ISREG(existing.st_mode))
-        return true;
+        return ::faccessat(folder, name.constData(), W_OK, AT_EACCESS) == 0;
     if (!S_ISLNK(existing.st_mode))
         return false;
     struct stat target {};

@@ -39,7 +39,8 @@ public:
     // Writes bytes to a fresh file of a short name in the folder of path, flushed to disk, with
     // the owner, group and permissions of the file it may replace. throughLink: when path is a
     // link to a regular file, the output takes the place of that file, not of the link. Fails,
-    // leaving nothing behind, where a folder, a device or a link to a folder stands.
+    // leaving nothing behind, where a folder, a device, a link to a folder or a file this
+    // process may not write stands.
     bool prepare(const QString& path, QByteArrayView bytes, bool throughLink);
 
     enum class Commit { Done, Taken, Failed };

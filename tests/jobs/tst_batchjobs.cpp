@@ -62,6 +62,7 @@ private Q_SLOTS:
     void runs_data();
     void runs();
     void replacesAgainAndAgain();
+    void survivesItsFolderChanging();
     void remembersNewExtension_data();
     void remembersNewExtension();
 };
@@ -217,6 +218,44 @@ void TestBatchJobs::replacesAgainAndAgain()
     QCOMPARE(info.st_mode & 07777, 0640u);
     if (root)
         QCOMPARE(info.st_uid, 65534u);
+}
+
+// Between the drop and the run, inputs vanish or become folders or garbage, outputs become
+// folders or read-only, and the disk fills: each file gets its own message, the batch goes on
+// to the end, and nothing but the outputs of the files that went through changes.
+void TestBatchJobs::survivesItsFolderChanging()
+{
+    JobBench bench;
+    QString files;
+    for (int i = 0; i < 20; ++i)
+        files += u"f%1.LRC=lrc f%1.TXT=old f%1.TTD=old "_s.arg(i, 2, 10, QLatin1Char('0'));
+    QVERIFY(bench.fill(files));
+    const Texts queue = bench.paths(u"f00.LRC f01.LRC f02.LRC f03.LRC f04.LRC f05.LRC f06.LRC "
+                                    u"f07.LRC f08.LRC f09.LRC f10.LRC f11.LRC f12.LRC f13.LRC "
+                                    u"f14.LRC f15.LRC f16.LRC f17.LRC f18.LRC f19.LRC"_s);
+    QVERIFY(QFile::remove(bench.path(u"f03.LRC"_s)));
+    QVERIFY(QFile::remove(bench.path(u"f05.LRC"_s)) && bench.fill(u"f05.LRC=/"_s));
+    QVERIFY(QFile::remove(bench.path(u"f07.TTD"_s)) && bench.fill(u"f07.TTD=/"_s));
+    QVERIFY(QFile::setPermissions(bench.path(u"f09.TXT"_s), QFile::ReadOwner));
+    QVERIFY(QFile::remove(bench.path(u"f11.LRC"_s)) && bench.fill(u"f11.LRC=undecodable"_s));
+    QVERIFY(QFile::remove(bench.path(u"f13.LRC"_s)) && bench.fill(u"f13.LRC=@nowhere"_s));
+    // f15 onwards: the disk is full for anything larger than a TTD.
+    QVERIFY(QFile::remove(bench.path(u"f15.LRC"_s)) && bench.fill(u"f15.LRC=lrc-tags"_s));
+    BatchResults results;
+    {
+        const FileSizeLimit full(20000);
+        QVERIFY(!BatchDivide(queue, bench.settings(u"overwrite"_s), bench.context, results));
+    }
+    // Root may write any file, so a read-only output stops only other users.
+    const bool root = ::geteuid() == 0;
+    QCOMPARE(bench.events(),
+             Dialogs(u"f03.LRC:11 f05.LRC:11 f07.TTD:15 "_s + (root ? u""_s : u"f09.TXT:15 "_s) +
+                     u"f11.LRC:13 f13.LRC:11 f15.TTD:15"_s));
+    const QString kept = u"f03.TXT=old f05.TXT=old f07.TXT=old f07.TTD=/ f11.TXT=old f11.TTD=old "
+                         u"f13.TXT=old f15.TXT=old f15.TTD=old"_s;
+    QCOMPARE(bench.check(kept), kept);
+    const QString divided = u"f00.TXT=txt f00.TTD=ttd f19.TXT=txt f19.TTD=ttd"_s;
+    QCOMPARE(bench.check(divided), divided);
 }
 
 // The new extension is the first of the list it makes.
