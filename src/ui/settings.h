@@ -60,7 +60,7 @@ struct StoredSettings {
     int timeRatio = 0; // TimeRatioChoice
     int ext0 = 0;      // positions in the two extension lists
     int ext1 = 0;
-    QString outFolder;
+    QString outFolder{};
     bool sameTtd = true;
     // The extension tool's recent list, most recent first; an absent list gives these three.
     QStringList newExtensions{QStringLiteral("TXT"), QStringLiteral("SRC"), QStringLiteral("LRC")};
