@@ -2,6 +2,8 @@
 
 #include "jobs/messages.h"
 
+#include <QCoreApplication>
+
 namespace kovrant {
 
 namespace {
@@ -15,6 +17,11 @@ QString TwoLines(const QString& first, const QString& second)
 }
 
 } // namespace
+
+QString ApplicationTitle()
+{
+    return QCoreApplication::translate("FormMain", "Kovrant");
+}
 
 QString OverwriteMessage(const QString& path)
 {

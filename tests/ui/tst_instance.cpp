@@ -1,5 +1,6 @@
 #include "ui/instancelock.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -63,6 +64,29 @@ private Q_SLOTS:
         InstanceLock start(path);
         QCOMPARE(start.anotherInstanceRuns(), another);
         QCOMPARE(InstanceLock(path).anotherInstanceRuns(), another || holds);
+    }
+
+    // The real program, started while the lock is held, ends at once and saves nothing.
+    void secondStartEndsSilently()
+    {
+        QTemporaryDir runtime;
+        QTemporaryDir config;
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        InstanceLock first;
+        QVERIFY(!first.anotherInstanceRuns());
+        QVERIFY(QFile::exists(runtime.filePath(u"kovrant.lock"_s)));
+        QVERIFY(QDir(config.path()).mkpath(u"Kovrant"_s));
+        const QString ini = config.filePath(u"Kovrant/Kovrant.ini"_s);
+        QVERIFY(Write(ini, "[Init]\nLastMode=1\n"));
+
+        QProcess second;
+        second.start(QStringLiteral(KOVRANT_PROGRAM), {});
+        QVERIFY(second.waitForFinished());
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(Read(ini), QByteArray("[Init]\nLastMode=1\n"));
+        QCOMPARE(QDir(config.filePath(u"Kovrant"_s)).entryList(QDir::Files), {u"Kovrant.ini"_s});
     }
 };
 
