@@ -2,7 +2,6 @@
 
 #include <QSettings>
 
-#include <optional>
 #include <utility>
 
 namespace kovrant {
@@ -26,36 +25,31 @@ QString Key(Setting setting, int position = -1)
     return key;
 }
 
-// The stored text of a key, or nothing when it is absent or holds something else than one text
-// (an INI value with a comma reads as a list, "@Variant(...)" as some other type).
-std::optional<QString> StoredText(const QSettings& settings, const QString& key)
-{
-    const QVariant value = settings.value(key);
-    if (value.typeId() != QMetaType::QString)
-        return std::nullopt;
-    return value.toString();
-}
-
 class Reader {
 public:
     explicit Reader(const QSettings& settings)
         : m_settings(settings)
     {}
 
+    // An absent key, and a value that QSettings reads as a list (it holds a comma), give "",
+    // which no number or truth value reads as.
+    QString text(Setting setting, int position = -1) const
+    {
+        return m_settings.value(Key(setting, position)).toString();
+    }
+
     int number(Setting setting) const
     {
         const SettingRow& row = Row(setting);
-        const std::optional<QString> text = StoredText(m_settings, Key(setting));
-        if (!text)
-            return row.fallback;
+        const QString stored = text(setting);
         bool ok = false;
         int value = 0;
         if (row.form == TextForm::TrueFalse) {
-            ok = text->compare(u"True", Qt::CaseInsensitive) == 0 ||
-                 text->compare(u"False", Qt::CaseInsensitive) == 0;
-            value = text->compare(u"True", Qt::CaseInsensitive) == 0 ? 1 : 0;
+            const bool isTrue = stored.compare(u"True", Qt::CaseInsensitive) == 0;
+            ok = isTrue || stored.compare(u"False", Qt::CaseInsensitive) == 0;
+            value = isTrue ? 1 : 0;
         } else {
-            value = text->toInt(&ok);
+            value = stored.toInt(&ok);
         }
         if (!ok || value < row.minimum || value > row.maximum)
             return row.fallback;
@@ -63,11 +57,6 @@ public:
     }
 
     bool truth(Setting setting) const { return number(setting) != 0; }
-
-    QString text(Setting setting, int position = -1) const
-    {
-        return StoredText(m_settings, Key(setting, position)).value_or(QString());
-    }
 
 private:
     const QSettings& m_settings;
