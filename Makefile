@@ -6,14 +6,22 @@ ASAN_DIR   ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-PACKAGES := cmake make g++ qt6-base-dev libgl-dev xvfb xauth
+# fonts-ipafont-gothic: Japanese glyphs for the window; qt6-translations-l10n: Qt's own texts
+# (standard buttons, file dialogs) in the user's language.
+PACKAGES := cmake make g++ qt6-base-dev libgl-dev xvfb xauth fonts-ipafont-gothic qt6-translations-l10n
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test deps build build-programs build-asan check check-asan bench format clean
 
+# The window on a desktop; without a display, the command-line demo.
 run: build-programs
-	./tools/demo.sh $(BUILD_DIR)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  ./$(BUILD_DIR)/src/app/kovrant; \
+	else \
+	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running the command-line demo instead."; \
+	  ./tools/demo.sh $(BUILD_DIR); \
+	fi
 
 test: check check-asan
 
@@ -40,7 +48,7 @@ build: deps $(BUILD_DIR)/CMakeCache.txt
 
 # Only what `make run` starts, so that it does not wait for the tests to build.
 build-programs: deps $(BUILD_DIR)/CMakeCache.txt
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kovrant-cli
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kovrant kovrant-cli
 
 build-asan: deps $(ASAN_DIR)/CMakeCache.txt
 	cmake --build $(ASAN_DIR) -j $(JOBS)

@@ -3,6 +3,8 @@
 #include "files/filenames.h"
 #include "jobs/messages.h"
 
+#include <QCoreApplication>
+
 namespace kovrant {
 
 namespace {
@@ -16,6 +18,11 @@ QString TwoLines(const QString& first, const QString& second)
 }
 
 } // namespace
+
+QString ApplicationTitle()
+{
+    return QCoreApplication::translate("FormMain", "Kovrant");
+}
 
 QString OverwriteMessage(const QString& path)
 {

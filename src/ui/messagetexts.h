@@ -6,6 +6,9 @@
 
 namespace kovrant {
 
+// "Kovrant": the window's caption and the title of every message box.
+QString ApplicationTitle();
+
 // The texts of the window's message boxes for the jobs' conversations: a file is named by its
 // name without its folder, then CRLF and what is said of it.
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+namespace kovrant {
+
+// The lock that lets one instance of the program run at a time. The lock of a process that
+// has ended, even by being killed, is taken over; a lock file that cannot be made at all (its
+// folder is missing or not writable) does not mean that another instance runs.
+class InstanceLock {
+public:
+    explicit InstanceLock(const QString& lockPath = defaultPath());
+
+    // "kovrant.lock" in the user's runtime folder, or in the temporary folder without one.
+    static QString defaultPath();
+
+    // Takes the lock unless a running instance holds it; true when one does. Once taken, the
+    // lock is held until this object goes.
+    bool anotherInstanceRuns();
+
+private:
+    QLockFile m_lock;
+};
+
+} // namespace kovrant
