@@ -1,5 +1,7 @@
 #include "ui/droptargets.h"
 
+#include "files/filenames.h"
+
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -22,6 +24,15 @@ bool OfferCopy(QDropEvent* event, bool wanted)
     return true;
 }
 
+// The local path of a file URL as the kernel knows it: a name whose bytes are not UTF-8 keeps
+// them, so that the jobs refuse it instead of finding a file its stand-ins would name.
+QString LocalPath(const QUrl& url)
+{
+    if (!url.host().isEmpty())
+        return url.toLocalFile();
+    return DecodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
 } // namespace
 
 QStringList DraggedFiles(const QMimeData* data)
@@ -31,7 +42,7 @@ QStringList DraggedFiles(const QMimeData* data)
         return files;
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile())
-            files.append(url.toLocalFile());
+            files.append(LocalPath(url));
     }
     return files;
 }
@@ -81,8 +92,7 @@ bool PathField::offer(QDropEvent* event) const
     const QMimeData* mime = event->mimeData();
     const bool firstIsFile = mime && mime->hasUrls() && !mime->urls().isEmpty() &&
                              mime->urls().constFirst().isLocalFile();
-    const bool wanted =
-        firstIsFile && m_accepts && m_accepts(mime->urls().constFirst().toLocalFile());
+    const bool wanted = firstIsFile && m_accepts && m_accepts(LocalPath(mime->urls().constFirst()));
     return OfferCopy(event, wanted);
 }
 
@@ -99,7 +109,7 @@ void PathField::dragMoveEvent(QDragMoveEvent* event)
 void PathField::dropEvent(QDropEvent* event)
 {
     if (offer(event) && m_take)
-        m_take(event->mimeData()->urls().constFirst().toLocalFile());
+        m_take(LocalPath(event->mimeData()->urls().constFirst()));
 }
 
 } // namespace kovrant
