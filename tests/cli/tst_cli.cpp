@@ -72,6 +72,8 @@ void TestCli::runs_data()
     row("a failing file is one line on stderr, the others go on", u"a.LRC=lrc c.LRC=lrc"_s,
         u"divide %D/a.LRC %D/b.LRC %D/c.LRC"_s, {}, 1, {},
         u"b.LRC: Error:ファイルが見つかりません\n"_s, u"a.TTD=ttd c.TTD=ttd"_s);
+    row("--encoding cp932 reads what would pass for UTF-8 as code page 932", u"a.LRC=ambiguous"_s,
+        u"divide --encoding cp932 --verbose %D/a.LRC"_s, {}, 0, u"%D/a.TXT\n%D/a.TTD\n"_s, {}, {});
     row("options between files; -- ends them", u"a.LRC=lrc a.TXT=old"_s,
         u"divide %D/a.LRC --overwrite -- --verbose"_s, {}, 1, {},
         u"--verbose: Error:ファイルが見つかりません\n"_s, u"a.TXT=txt"_s);

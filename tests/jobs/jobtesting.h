@@ -117,7 +117,9 @@ inline const QMap<QString, QByteArray>& Contents()
         if (!CombineLyrics(texts[u"ttd"_s], texts[u"txt-other"_s],
                            {true, TimeRatioChoice::Ratio0_9953125}, texts[u"nocrc+ratio"_s], code))
             qFatal("test texts that do not combine");
-        QMap<QString, QByteArray> bytes{{u"undecodable"_s, "\x81"}};
+        // Code page 932 half-width katakana that happen to be valid UTF-8 ("ﾂｱ" reads as "±").
+        QMap<QString, QByteArray> bytes{{u"undecodable"_s, "\x81"},
+                                        {u"ambiguous"_s, "[00:01:00]\xC2\xB1[00:02:00]\r\n"}};
         for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
             if (!EncodeCp932(it.value(), bytes[it.key()]))
                 qFatal("test text without a code page 932 form");

@@ -159,6 +159,8 @@ void TestBatchJobs::runs_data()
         u"song.lrc:32"_s, {32}, u"song.txt=txt song.lrc=@nowhere"_s);
     row("rename: two failures give two messages, the file after them is renamed", u"c.txt=c"_s,
         u"a.txt b.txt c.txt"_s, u"new=lrc"_s, u"a.lrc:32 b.lrc:32"_s, {32, 32, 0}, u"c.lrc=c"_s);
+    row("rename: a name that is not UTF-8 is refused", u"caf\uFFFD.txt=a"_s, u"caf\xDCE9.txt"_s,
+        u"new=lrc"_s, u"caf\xDCE9.lrc:16"_s, {16}, u"caf\uFFFD.txt=a caf\uFFFD.lrc=-"_s);
     row("rename: an extension with a separator moves nothing into another folder",
         u"song.txt=txt song.x=/"_s, txt, u"new=x/y"_s, u"song.x/y:32"_s, {32},
         u"song.txt=txt song.x/y=-"_s);
