@@ -8,11 +8,12 @@ CMAKE_ARGS ?=
 
 # fonts-ipafont-gothic: Japanese glyphs for the window; qt6-translations-l10n: Qt's own texts
 # (standard buttons, file dialogs) in the user's language.
-PACKAGES := cmake make g++ qt6-base-dev libgl-dev xvfb xauth fonts-ipafont-gothic qt6-translations-l10n
+PACKAGES := cmake make g++ qt6-base-dev qt6-l10n-tools libgl-dev xvfb xauth fonts-ipafont-gothic \
+            qt6-translations-l10n
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build build-programs build-asan check check-asan bench format clean
+.PHONY: run test deps build build-programs build-asan check check-asan bench format clean translations
 
 # The window on a desktop; without a display, the command-line demo.
 run: build-programs
@@ -63,6 +64,12 @@ check-asan: build-asan
 
 bench: build
 	./$(BUILD_DIR)/bench/kovrant-bench
+
+# Brings translations/kovrant_en.ts up to date with the texts in src/; the English texts of new
+# entries are then written there by hand (tst_translations fails until they are).
+translations: deps
+	/usr/lib/qt6/bin/lupdate -no-obsolete -locations none -source-language ja -target-language en \
+	  src -ts translations/kovrant_en.ts
 
 format: build
 	cmake --build $(BUILD_DIR) --target format

@@ -1,6 +1,8 @@
+#include "i18n/translations.h"
 #include "ui/formmain.h"
 #include "ui/instancelock.h"
 #include "ui/windowdialogs.h"
+#include "ui/windowservices.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -20,12 +22,14 @@ int main(int argc, char* argv[])
         return 0;
 
     // Qt's own texts (standard buttons, file dialogs) follow the user's language; the program's
-    // texts are Japanese.
+    // texts are Japanese, or English for a user whose language is English.
+    kovrant::InstallTranslations();
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTexts);
 
+    QApplication::setWindowIcon(kovrant::ProgramIcon());
     kovrant::DesktopDialogs dialogs;
     const kovrant::SettingsStore store(kovrant::SettingsStore::defaultPath());
     kovrant::FormMain window(dialogs, store);

@@ -1,5 +1,6 @@
 #include "cli/clirun.h"
 #include "files/filenames.h"
+#include "i18n/translations.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -45,6 +46,8 @@ public:
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    // The jobs' messages speak the user's language as the window's do.
+    kovrant::InstallTranslations();
     // File names are bytes: one that is not UTF-8 must reach the jobs as it is, to be refused,
     // not decoded into the name of another file.
     QStringList arguments;

@@ -82,7 +82,7 @@ FormAbout::FormAbout(QWidget* parent, bool animate)
 
     m_icon = Label(this, "Image1", QString(), QRect(IconPlace, QSize(IconSize, IconSize)));
     m_icon->setAccessibleName(tr("Kovrant"));
-    m_icon->setPixmap(QIcon(QStringLiteral(":/icons/kovrant.png")).pixmap(IconSize, IconSize));
+    m_icon->setPixmap(ProgramIcon().pixmap(IconSize, IconSize));
     m_icon->installEventFilter(this);
     m_slideTargetLeft = IconPlace.x();
     m_slideStartLeft = InnerWidth;

@@ -1,6 +1,7 @@
 #include "ui/helpdocument.h"
 
 #include "files/textfiles.h"
+#include "i18n/translations.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,7 +20,7 @@ QString FindHelpDocument(const QStringList& folders, const QLocale& locale)
 {
     QStringList names{QStringLiteral("kovrant-help.ja.html"),
                       QStringLiteral("kovrant-help.en.html")};
-    if (locale.language() != QLocale::Japanese)
+    if (UsesEnglish(locale))
         names.swapItemsAt(0, 1);
     for (const QString& name : names) {
         for (const QString& folder : folders) {

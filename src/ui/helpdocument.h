@@ -11,7 +11,7 @@ namespace kovrant {
 QStringList HelpFolders();
 
 // The first existing help document in folders, "" when there is none: kovrant-help.ja.html,
-// or kovrant-help.en.html first for a user whose language is not Japanese.
+// or kovrant-help.en.html first for a user whose language is English.
 QString FindHelpDocument(const QStringList& folders, const QLocale& locale = QLocale());
 
 } // namespace kovrant

@@ -6,6 +6,12 @@
 #include <QFileInfo>
 #include <QWindow>
 
+// The icons are resources of a static library, which the linker keeps only when asked.
+static void InitIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace kovrant {
 
 namespace {
@@ -52,6 +58,15 @@ void OpenDocument(QWindow* window, const QString& target)
     Q_UNUSED(window);
     if (const auto url = DocumentUrl(target))
         QDesktopServices::openUrl(*url);
+}
+
+QIcon ProgramIcon()
+{
+    InitIconResources();
+    QIcon icon;
+    for (const char* size : {"16", "32", "48", "64", "128", "256"})
+        icon.addFile(QStringLiteral(":/icons/kovrant-%1.png").arg(QLatin1String(size)));
+    return icon;
 }
 
 } // namespace kovrant

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QUrl>
 
@@ -21,5 +22,8 @@ std::optional<QUrl> DocumentUrl(const QString& target);
 // Opens target with the program the desktop associates with it; silently does nothing for a
 // target that DocumentUrl refuses. window is the owner of anything the desktop shows.
 void OpenDocument(QWindow* window, const QString& target);
+
+// The program's icon in all its sizes, for its windows.
+QIcon ProgramIcon();
 
 } // namespace kovrant

@@ -49,6 +49,7 @@ void TestFormAbout::slidesInThenComesAlive()
     QLabel* icon = Icon(about);
     auto* ok = about.findChild<QPushButton*>(u"ComClose"_s);
     auto* link = about.findChild<QLabel*>(u"Label6"_s);
+    QVERIFY(!icon->pixmap().isNull());
     QCOMPARE(icon->x(), about.width()); // just outside, on the right
     about.tick();                       // the second of waiting ends
     QCOMPARE(icon->x(), about.width());

@@ -1,0 +1,301 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>DesktopDialogs</name>
+    <message>
+        <source>フォルダを選択してください</source>
+        <translation>Choose a folder</translation>
+    </message>
+    <message>
+        <source>同じ拡張子は無効です。</source>
+        <translation>The two extensions must not be the same.</translation>
+    </message>
+</context>
+<context>
+    <name>FormMain</name>
+    <message>
+        <source>連続分割</source>
+        <translation>Divide</translation>
+    </message>
+    <message>
+        <source>結合</source>
+        <translation>Combine</translation>
+    </message>
+    <message>
+        <source>連続結合</source>
+        <translation>Batch combine</translation>
+    </message>
+    <message>
+        <source>拡張子設定</source>
+        <translation>Extensions</translation>
+    </message>
+    <message>
+        <source>拡張子変換ツール</source>
+        <translation>Rename tool</translation>
+    </message>
+    <message>
+        <source>..</source>
+        <translation>..</translation>
+    </message>
+    <message>
+        <source>Option</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>タイムタグ付き歌詞ファイルをＤ&amp;&amp;Ｄ</source>
+        <translation>Drag &amp;&amp; drop time-tagged lyrics files here</translation>
+    </message>
+    <message>
+        <source>タイムタグデータファイルをＤ&amp;&amp;Ｄ</source>
+        <translation>Drag &amp;&amp; drop time-tag data files here</translation>
+    </message>
+    <message>
+        <source>タイムタグデータファイル：</source>
+        <translation>Time-tag data file:</translation>
+    </message>
+    <message>
+        <source>素材ファイル：</source>
+        <translation>Source lyrics file:</translation>
+    </message>
+    <message>
+        <source>出力フォルダ：</source>
+        <translation>Output folder:</translation>
+    </message>
+    <message>
+        <source>TTDと同じ</source>
+        <translation>Same as TTD</translation>
+    </message>
+    <message>
+        <source>タイムタグ付き歌詞：</source>
+        <translation>Time-tagged lyrics:</translation>
+    </message>
+    <message>
+        <source>素材歌詞：</source>
+        <translation>Source lyrics:</translation>
+    </message>
+    <message>
+        <source>タイムタグデータ：</source>
+        <translation>Time-tag data:</translation>
+    </message>
+    <message>
+        <source>新拡張子：</source>
+        <translation>New extension:</translation>
+    </message>
+    <message>
+        <source>拡張子変換したいファイルをＤ&amp;&amp;Ｄ</source>
+        <translation>Drag &amp;&amp; drop the files to rename here</translation>
+    </message>
+    <message>
+        <source>popup</source>
+        <translation>popup</translation>
+    </message>
+    <message>
+        <source>常に表示</source>
+        <translation>Always on top</translation>
+    </message>
+    <message>
+        <source>確認せずに上書きする</source>
+        <translation>Overwrite without asking</translation>
+    </message>
+    <message>
+        <source>CRCチェックを省略する</source>
+        <translation>Skip the CRC check</translation>
+    </message>
+    <message>
+        <source>@TimeRatio強制変換</source>
+        <translation>Force @TimeRatio</translation>
+    </message>
+    <message>
+        <source>しない</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>@TimeRatio=1</source>
+        <translation>@TimeRatio=1</translation>
+    </message>
+    <message>
+        <source>@TimeRatio=0.9953125</source>
+        <translation>@TimeRatio=0.9953125</translation>
+    </message>
+    <message>
+        <source>Kovrantのヘルプ</source>
+        <translation>Kovrant Help</translation>
+    </message>
+    <message>
+        <source>Kovrantについて</source>
+        <translation>About Kovrant</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Kovrant</source>
+        <translation>Kovrant</translation>
+    </message>
+</context>
+<context>
+    <name>JobText</name>
+    <message>
+        <source>Error:</source>
+        <translation>Error:</translation>
+    </message>
+    <message>
+        <source>上書きしますか?</source>
+        <translation>Replace this file?</translation>
+    </message>
+    <message>
+        <source>フォルダが見つかりません</source>
+        <translation>Folder not found</translation>
+    </message>
+    <message>
+        <source>出力フォルダを指定してください。</source>
+        <translation>Please choose an output folder.</translation>
+    </message>
+    <message>
+        <source>ファイルが読みとれません</source>
+        <translation>The file cannot be read</translation>
+    </message>
+    <message>
+        <source>全て正常に処理できました。</source>
+        <translation>All files were processed.</translation>
+    </message>
+    <message>
+        <source>途中でエラーがありました。</source>
+        <translation>Some files could not be processed.</translation>
+    </message>
+    <message>
+        <source>処理対象ファイルがありませんでした。<byte value="xd"/>
+拡張子設定を再確認してください。</source>
+        <translation>No file to process was found.<byte value="xd"/>
+Please check the extension settings.</translation>
+    </message>
+    <message>
+        <source>新拡張子が指定されていません。</source>
+        <translation>No new extension is given.</translation>
+    </message>
+    <message>
+        <source>BOMと末尾のEOF文字を取り除く</source>
+        <translation>a byte-order mark and an end-of-file character are removed</translation>
+    </message>
+    <message>
+        <source>全角英数字を半角にする</source>
+        <translation>full-width letters, digits and spaces are made half-width</translation>
+    </message>
+    <message>
+        <source>半角英数字を全角にする</source>
+        <translation>half-width letters, digits and spaces are made full-width</translation>
+    </message>
+    <message>
+        <source>行末の空白を取り除く</source>
+        <translation>spaces at the ends of lines are removed</translation>
+    </message>
+    <message>
+        <source>続く空行を1行にする</source>
+        <translation>runs of empty lines are made one</translation>
+    </message>
+    <message>
+        <source>素材歌詞は次の修正で一致します：%1</source>
+        <translation>the source lyrics match once %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation> and </translation>
+    </message>
+    <message>
+        <source>修正した素材歌詞で結合しますか?</source>
+        <translation>Combine with the corrected source lyrics?</translation>
+    </message>
+    <message>
+        <source>タイムタグデータは%1行、素材歌詞は%2行です</source>
+        <translation>the timing data needs %1 lines, the source lyrics have %2</translation>
+    </message>
+    <message>
+        <source>%1行目：%2文字ですが、タイムタグデータは%3文字目の後にタグを置きます</source>
+        <translation>line %1: %2 characters, the timing data places a tag after character %3</translation>
+    </message>
+</context>
+<context>
+    <name>ResultCode</name>
+    <message>
+        <source>タイムタグ付き歌詞ファイルが不正です</source>
+        <translation>Invalid time-tagged lyrics file</translation>
+    </message>
+    <message>
+        <source>有効なタイムタグが付いていません</source>
+        <translation>No valid time tag found</translation>
+    </message>
+    <message>
+        <source>CRCの取得に失敗しました</source>
+        <translation>Could not compute the CRC</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます</source>
+        <translation>File too large</translation>
+    </message>
+    <message>
+        <source>読み込みに失敗しました</source>
+        <translation>Could not read the file</translation>
+    </message>
+    <message>
+        <source>ファイルが空です</source>
+        <translation>File is empty</translation>
+    </message>
+    <message>
+        <source>保存に失敗しました</source>
+        <translation>Could not save the file</translation>
+    </message>
+    <message>
+        <source>ファイル名の文字コードが不正です</source>
+        <translation>The file name is not valid UTF-8</translation>
+    </message>
+    <message>
+        <source>この処理ですでに出力したファイルです</source>
+        <translation>This file was already written in this run</translation>
+    </message>
+    <message>
+        <source>ファイル形式が不正です</source>
+        <translation>Invalid file format</translation>
+    </message>
+    <message>
+        <source>CRCが一致しませんでした</source>
+        <translation>CRC did not match</translation>
+    </message>
+    <message>
+        <source>すでにその名前のファイルが存在します</source>
+        <translation>A file of that name already exists</translation>
+    </message>
+    <message>
+        <source>リネームできませんでした</source>
+        <translation>Could not rename the file</translation>
+    </message>
+</context>
+<context>
+    <name>kovrant::FormAbout</name>
+    <message>
+        <source>Kovrantについて</source>
+        <translation>About Kovrant</translation>
+    </message>
+    <message>
+        <source>Version </source>
+        <translation>Version </translation>
+    </message>
+    <message>
+        <source>タイムタグ付き歌詞の分割と結合のために</source>
+        <translation>Dividing and combining time-tagged lyrics</translation>
+    </message>
+    <message>
+        <source>Kovrant</source>
+        <translation>Kovrant</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+</TS>
