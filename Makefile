@@ -7,13 +7,17 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
 # fonts-ipafont-gothic: Japanese glyphs for the window; qt6-translations-l10n: Qt's own texts
-# (standard buttons, file dialogs) in the user's language.
+# (standard buttons, file dialogs) in the user's language; qt6-l10n-tools: the program's English
+# texts; desktop-file-utils and appstream: the install test's validators.
 PACKAGES := cmake make g++ qt6-base-dev qt6-l10n-tools libgl-dev xvfb xauth fonts-ipafont-gothic \
-            qt6-translations-l10n
+            qt6-translations-l10n desktop-file-utils appstream
+# What `make package` needs besides: dpkg-shlibdeps finds the libraries the programs link.
+PACKAGE_PACKAGES := dpkg-dev file
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build build-programs build-asan check check-asan bench format clean translations
+.PHONY: run test deps build build-programs build-asan check check-asan bench format clean translations \
+        package
 
 # The window on a desktop; without a display, the command-line demo.
 run: build-programs
@@ -28,7 +32,7 @@ test: check check-asan
 
 deps:
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -65,6 +69,15 @@ check-asan: build-asan
 bench: build
 	./$(BUILD_DIR)/bench/kovrant-bench
 
+# A Debian package of both programs with the help, the desktop entry, the icons, the AppStream
+# file and the man page, installed under /usr: build-package/kovrant_<version>_<arch>.deb.
+package:
+	$(MAKE) deps EXTRA_PACKAGES="$(PACKAGE_PACKAGES)"
+	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	      -DKOVRANT_WERROR=ON -DKOVRANT_BUILD_TESTS=OFF -DKOVRANT_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build build-package -j $(JOBS)
+	cd build-package && cpack
+
 # Brings translations/kovrant_en.ts up to date with the texts in src/; the English texts of new
 # entries are then written there by hand (tst_translations fails until they are).
 translations: deps
@@ -75,4 +88,4 @@ format: build
 	cmake --build $(BUILD_DIR) --target format
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-package
