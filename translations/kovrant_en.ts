@@ -9,14 +9,14 @@
     </message>
     <message>
         <source>同じ拡張子は無効です。</source>
-        <translation>The two extensions must not be the same.</translation>
+        <translation>The same extension cannot be used for both.</translation>
     </message>
 </context>
 <context>
     <name>FormMain</name>
     <message>
         <source>連続分割</source>
-        <translation>Divide</translation>
+        <translation>Batch Divide</translation>
     </message>
     <message>
         <source>結合</source>
@@ -24,15 +24,15 @@
     </message>
     <message>
         <source>連続結合</source>
-        <translation>Batch combine</translation>
+        <translation>Batch Combine</translation>
     </message>
     <message>
         <source>拡張子設定</source>
-        <translation>Extensions</translation>
+        <translation>Extension Settings</translation>
     </message>
     <message>
         <source>拡張子変換ツール</source>
-        <translation>Rename tool</translation>
+        <translation>Extension Converter</translation>
     </message>
     <message>
         <source>..</source>
@@ -40,15 +40,15 @@
     </message>
     <message>
         <source>Option</source>
-        <translation>Options</translation>
+        <translation>Option</translation>
     </message>
     <message>
         <source>タイムタグ付き歌詞ファイルをＤ&amp;&amp;Ｄ</source>
-        <translation>Drag &amp;&amp; drop time-tagged lyrics files here</translation>
+        <translation>Drop time-tagged lyrics files here</translation>
     </message>
     <message>
         <source>タイムタグデータファイルをＤ&amp;&amp;Ｄ</source>
-        <translation>Drag &amp;&amp; drop time-tag data files here</translation>
+        <translation>Drop time-tag data files here</translation>
     </message>
     <message>
         <source>タイムタグデータファイル：</source>
@@ -56,7 +56,7 @@
     </message>
     <message>
         <source>素材ファイル：</source>
-        <translation>Source lyrics file:</translation>
+        <translation>Source file:</translation>
     </message>
     <message>
         <source>出力フォルダ：</source>
@@ -84,7 +84,7 @@
     </message>
     <message>
         <source>拡張子変換したいファイルをＤ&amp;&amp;Ｄ</source>
-        <translation>Drag &amp;&amp; drop the files to rename here</translation>
+        <translation>Drop files here to change their extension</translation>
     </message>
     <message>
         <source>popup</source>
@@ -92,15 +92,15 @@
     </message>
     <message>
         <source>常に表示</source>
-        <translation>Always on top</translation>
+        <translation>Always on Top</translation>
     </message>
     <message>
         <source>確認せずに上書きする</source>
-        <translation>Overwrite without asking</translation>
+        <translation>Overwrite Without Asking</translation>
     </message>
     <message>
         <source>CRCチェックを省略する</source>
-        <translation>Skip the CRC check</translation>
+        <translation>Skip CRC Check</translation>
     </message>
     <message>
         <source>@TimeRatio強制変換</source>
@@ -143,7 +143,7 @@
     </message>
     <message>
         <source>上書きしますか?</source>
-        <translation>Replace this file?</translation>
+        <translation>Overwrite?</translation>
     </message>
     <message>
         <source>フォルダが見つかりません</source>
@@ -155,25 +155,25 @@
     </message>
     <message>
         <source>ファイルが読みとれません</source>
-        <translation>The file cannot be read</translation>
+        <translation>Cannot read the file</translation>
     </message>
     <message>
         <source>全て正常に処理できました。</source>
-        <translation>All files were processed.</translation>
+        <translation>All files were processed successfully.</translation>
     </message>
     <message>
         <source>途中でエラーがありました。</source>
-        <translation>Some files could not be processed.</translation>
+        <translation>There were errors along the way.</translation>
     </message>
     <message>
         <source>処理対象ファイルがありませんでした。<byte value="xd"/>
 拡張子設定を再確認してください。</source>
-        <translation>No file to process was found.<byte value="xd"/>
+        <translation>No files to process.<byte value="xd"/>
 Please check the extension settings.</translation>
     </message>
     <message>
         <source>新拡張子が指定されていません。</source>
-        <translation>No new extension is given.</translation>
+        <translation>No new extension has been given.</translation>
     </message>
     <message>
         <source>BOMと末尾のEOF文字を取り除く</source>
@@ -220,11 +220,11 @@ Please check the extension settings.</translation>
     <name>ResultCode</name>
     <message>
         <source>タイムタグ付き歌詞ファイルが不正です</source>
-        <translation>Invalid time-tagged lyrics file</translation>
+        <translation>The time-tagged lyrics file is invalid</translation>
     </message>
     <message>
         <source>有効なタイムタグが付いていません</source>
-        <translation>No valid time tag found</translation>
+        <translation>No valid time tags found</translation>
     </message>
     <message>
         <source>CRCの取得に失敗しました</source>
@@ -236,7 +236,7 @@ Please check the extension settings.</translation>
     </message>
     <message>
         <source>ファイルが大きすぎます</source>
-        <translation>File too large</translation>
+        <translation>File is too large</translation>
     </message>
     <message>
         <source>読み込みに失敗しました</source>
@@ -268,7 +268,7 @@ Please check the extension settings.</translation>
     </message>
     <message>
         <source>すでにその名前のファイルが存在します</source>
-        <translation>A file of that name already exists</translation>
+        <translation>A file with that name already exists</translation>
     </message>
     <message>
         <source>リネームできませんでした</source>
