@@ -55,6 +55,9 @@ private Q_SLOTS:
         QTest::newRow("empty items leave no gap, items past NewExtMax are not read")
             << QByteArray("NewExtMax=2\nNewExt0=\nNewExt1=b\nNewExt3=d\n")
             << StoredSettings{.newExtensions = {u"b"_s}};
+        QTest::newRow("binary garbage and a file cut short: what can be read, else defaults")
+            << QByteArray("\x00\xFF\xFE\x01=\x02\n[Init\nLastMode=1\nAlwaysTop=Fal", 37)
+            << StoredSettings{.lastMode = 1};
         QTest::newRow("a saved empty list starts as the three defaults")
             << QByteArray("NewExtMax=-1\nNewExt0=a\n") << StoredSettings{};
     }
