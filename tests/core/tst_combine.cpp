@@ -109,8 +109,8 @@ private Q_SLOTS:
         AddRow("source without a code page 932 code", good, u"ab\u301C"_s, false,
                ResultCode::CrcMismatch);
 
-        AddRatio("1 to 0.9953125", To09953125, u"[01:00:00]\n@TimeRatio=1"_s,
-                 u"[00:59:72]\n@TimeRatio=0.9953125"_s);
+        AddRatio("1 to 0.9953125", To09953125, u"[01:00:50]\n@TimeRatio=1"_s,
+                 u"[01:00:22]\n@TimeRatio=0.9953125"_s);
         AddRatio("tag by tag, a remainder shorter than a tag stays", To1,
                  u"[00:01:00][00:75:00]xyz\n@TimeRatio=0.5"_s,
                  u"[00:02:00][02:30:00]xyz\n@TimeRatio=1"_s);
