@@ -1,18 +1,44 @@
 #include "core/combine.h"
-#include "core/divide.h"
-#include "crctext.h"
+#include "core/crc32.h"
+#include "core/timetag.h"
+#include "core/ttdformat.h"
 
 #include <QtTest>
+
+#include <limits>
 
 using namespace kovrant;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A TTD text whose CRC field is that of source.
-QString Ttd(const QString& items, const QString& source)
+constexpr auto Ok = ResultCode::Ok;
+constexpr auto To1 = TimeRatioChoice::Ratio1;
+constexpr auto To09953125 = TimeRatioChoice::Ratio0_9953125;
+
+// A TTD text whose CRC field is that of crcSource; "00000000" is that of no text.
+QString Ttd(const QString& items, const QString& crcSource = QString())
 {
-    return u"TTD10\r\n"_s + items + u"(CRC="_s + CrcOf(source) + u")"_s;
+    return u"TTD10\r\n"_s + items + u"(CRC="_s +
+           CrcText(SourceLyricsCrc(crcSource, CrcForm::Cp932).value()) + u')';
+}
+
+void AddRow(const char* name, const QString& ttd, const QString& source, bool skipCrc,
+            ResultCode code, const QString& expected = QString(),
+            TimeRatioChoice ratio = TimeRatioChoice::Unchanged)
+{
+    QTest::newRow(name) << ttd << source << skipCrc << code << expected << ratio;
+}
+
+// A row for the time ratio: the first line is a group put after "a" of the source "ab", the
+// others are attribute lines; expected is "" when nothing changes.
+void AddRatio(const char* name, TimeRatioChoice ratio, const QString& lines, QString expected = {})
+{
+    const QStringList in = lines.split(u'\n');
+    const QStringList out = (expected.isEmpty() ? lines : expected).split(u'\n');
+    const QString items = u"(000,001)"_s + in[0] + u"\r\n("_s + in.sliced(1).join(u")("_s) + u')';
+    expected = u'a' + out[0] + u"b\r\n\r\n"_s + out.sliced(1).join(u"\r\n"_s) + u"\r\n"_s;
+    AddRow(name, Ttd(items), u"ab"_s, true, Ok, expected, ratio);
 }
 
 } // namespace
@@ -21,201 +47,146 @@ class TestCombine : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void combines_data();
-    void combines();
-    void refuses_data();
-    void refuses();
-    void givesBackWhatItDivided_data();
-    void givesBackWhatItDivided();
-    void farRecordsAreSkipped();
+    void combine_data()
+    {
+        QTest::addColumn<QString>("ttd");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<bool>("skipCrc"); // a row that passes the check passes without it
+        QTest::addColumn<ResultCode>("code");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<TimeRatioChoice>("ratio");
 
-private:
-    CrcService m_crc;
-};
+        const QString example = u"あいう\r\n\r\nえ"_s;
+        AddRow("worked example",
+               Ttd(u"(000,000)[00:01:00](000,002)[00:02:00]\r\n(002,000)[00:03:00][00:03:50]"
+                   u"(002,001)[00:04:00]\r\n(@TimeRatio=1)\r\n"_s,
+                   example),
+               example, false, Ok,
+               u"[00:01:00]あい[00:02:00]う\r\n\r\n[00:03:00][00:03:50]え[00:04:00]\r\n\r\n"
+               u"@TimeRatio=1\r\n"_s);
+        AddRow("source with any line breaks and blank lines around it",
+               Ttd(u"(000,001)[00:01:00](001,000)[00:02:00]"_s, u"ab\r\nc"_s), u"\n\r\nab\rc\n\n"_s,
+               false, Ok, u"a[00:01:00]b\r\n[00:02:00]c\r\n\r\n"_s);
+        AddRow("last line of only tags: the source ends in CRLF",
+               Ttd(u"(000,001)[00:01:00]\r\n(001,000)[00:05:00]\r\n"_s, u"a\r\n"_s), u"a\r\n"_s,
+               false, Ok, u"a[00:01:00]\r\n[00:05:00]\r\n\r\n"_s);
+        const QString blankEnds = u"\r\n\r\nb\r\n\r\n\r\n"_s; // "b" between lines of only tags
+        AddRow("first and last lines of only tags, empty lines between",
+               Ttd(u"(000,000)[00:01:00]\r\n\r\n(004,000)[00:06:00]\r\n(005,000)[00:07:00]\r\n"_s,
+                   blankEnds),
+               blankEnds, false, Ok,
+               u"[00:01:00]\r\n\r\nb\r\n\r\n[00:06:00]\r\n[00:07:00]\r\n\r\n"_s);
+        AddRow(
+            "check off: another text by position, less a blank first line the CRC does not prove",
+            Ttd(u"(000,000)[00:05:00](000,001)[00:01:00]\r\n"_s), u"\r\nxyz\r\nmore"_s, true, Ok,
+            u"[00:05:00]x[00:01:00]yz\r\nmore\r\n\r\n"_s);
+        AddRow("records: in any order, past the end of the line, later ones win, others skipped",
+               Ttd(u"x 001,000)[00:09:00]\r\n(000,005)[00:05:00](000,003)[00:03:00](000,000)"
+                   u"[00:01:00](12)(-01,000)[00:09:00](0x1,000)[00:09:00](000,+01)[00:09:00]"
+                   u"(000,00)(abcdefgh)(000,000)[00:02:00](000,001)[00:04:00](000,001)"_s),
+               u"abc"_s, true, Ok, u"[00:02:00]abc[00:03:00][00:05:00]\r\n\r\n"_s);
+        AddRow("line breaks anywhere; attributes trimmed of spaces, their escape undone",
+               Ttd(u"(00\r\n0,0\n00)[00:0\r1:00](\r\n000,001)[00:02:00]\r\n(@A\r\n=1  )\r\n"
+                   u"(@B=2　)(@T=a %28b) 100%25)"_s) +
+                   u"\r\n\n\r"_s,
+               u"ab"_s, true, Ok,
+               u"[00:01:00]a[00:02:00]b\r\n\r\n@A=1\r\n@B=2　\r\n@T=a (b) 100%\r\n"_s);
+        const QString wide(1000, u'w'); // a line that ends at a column of four digits
+        AddRow("far records: three-digit fields always count, wider ones inside the source",
+               Ttd(u"(99999999,000)[00:01:00](000,99999999)[00:02:00](0001,1000)[00:03:00](009,000)"
+                   u"[00:04:00](0000,1003)[00:05:00](0000,0001)[00:06:00](0001,1001)[00:07:00]"_s),
+               u"a\r\n"_s + wide, true, Ok,
+               u"a[00:06:00]\r\n"_s + wide + u"[00:03:00]"_s + u"\r\n"_s.repeated(8) +
+                   u"[00:04:00]\r\n\r\n"_s);
 
-void TestCombine::init()
-{
-    m_crc = CrcService();
-    m_crc.Initialise(1);
-}
+        const QString good = Ttd(u"(000,000)[00:01:00]"_s, u"abc"_s);
+        const auto invalid = ResultCode::InvalidTtd;
+        AddRow("only the identifier", u"TTD10"_s, QString(), true, invalid);
+        AddRow("CRC field broken by a line break", Ttd(QString()).insert(14, u"\r\n"_s), u"abc"_s,
+               true, invalid);
+        AddRow("source of line breaks only", good, u"\r\n\n\r"_s, false,
+               ResultCode::EmptySourceLyrics);
+        AddRow("one character differs", good, u"abd"_s, false, ResultCode::CrcMismatch);
+        AddRow("source without a code page 932 code", good, u"ab\u301C"_s, false,
+               ResultCode::CrcMismatch);
 
-void TestCombine::combines_data()
-{
-    QTest::addColumn<QString>("ttd");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<bool>("skipCrc");
-    QTest::addColumn<QString>("expected");
-
-    const QString example = u"あいう\r\n\r\nえ"_s;
-    QTest::newRow("worked example")
-        << Ttd(u"(000,000)[00:01:00](000,002)[00:02:00]\r\n(002,000)[00:03:00][00:03:50](002,001)"
-               u"[00:04:00]\r\n(@TimeRatio=1)\r\n"_s,
-               example)
-        << example << false
-        << u"[00:01:00]あい[00:02:00]う\r\n\r\n[00:03:00][00:03:50]え[00:04:00]\r\n\r\n"
-           u"@TimeRatio=1\r\n"_s;
-    QTest::newRow("source with LF and CR line breaks")
-        << Ttd(u"(002,000)[00:03:00]"_s, example) << u"あいう\n\rえ"_s << false
-        << u"あいう\r\n\r\n[00:03:00]え\r\n\r\n"_s;
-    QTest::newRow("blank lines around the source are dropped")
-        << Ttd(u"(000,001)[00:01:00]"_s, u"ab"_s) << u"\r\n\r\nab\n\n"_s << false
-        << u"a[00:01:00]b\r\n\r\n"_s;
-    QTest::newRow("column past the end of its line")
-        << Ttd(u"(000,005)[00:05:00](000,003)[00:03:00]"_s, u"abc"_s) << u"abc"_s << false
-        << u"abc[00:03:00][00:05:00]\r\n\r\n"_s;
-    QTest::newRow("line past the end, check off")
-        << u"TTD10(004,000)[00:09:00](CRC=00000000)"_s << u"l1\r\nl2"_s << true
-        << u"l1\r\nl2\r\n\r\n\r\n[00:09:00]\r\n\r\n"_s;
-    QTest::newRow("no records") << Ttd(QString(), u"a\r\nb"_s) << u"a\r\nb"_s << false
-                                << u"a\r\nb\r\n\r\n"_s;
-    QTest::newRow("later record for the same place wins")
-        << Ttd(u"(000,000)[00:01:00]\r\n(000,000)[00:02:00]"_s, u"a"_s) << u"a"_s << false
-        << u"[00:02:00]a\r\n\r\n"_s;
-    QTest::newRow("records out of order")
-        << Ttd(u"(001,000)[00:03:00](000,001)[00:02:00](000,000)[00:01:00]"_s, u"ab\r\nc"_s)
-        << u"ab\r\nc"_s << false << u"[00:01:00]a[00:02:00]b\r\n[00:03:00]c\r\n\r\n"_s;
-    QTest::newRow("records broken across lines anywhere")
-        << Ttd(u"(00\r\n0,0\n00)[00:0\r1:00](\r\n000,001)[00:02:00]\r\n(@A\r\n=1)"_s, u"ab"_s)
-        << u"ab"_s << false << u"[00:01:00]a[00:02:00]b\r\n\r\n@A=1\r\n"_s;
-    QTest::newRow("text before the first bracket is ignored")
-        << Ttd(u"anything 001,000)[00:09:00]\r\n(000,000)[00:01:00]"_s, u"a"_s) << u"a"_s << false
-        << u"[00:01:00]a\r\n\r\n"_s;
-    QTest::newRow("line breaks after the CRC field")
-        << Ttd(u"(000,000)[00:01:00]"_s, u"a"_s) + u"\r\n\r\n\n\r"_s << u"a"_s << false
-        << u"[00:01:00]a\r\n\r\n"_s;
-    QTest::newRow("check off combines another text by position")
-        << Ttd(u"(000,001)[00:01:00]"_s, u"abc"_s) << u"xyz\r\nmore"_s << true
-        << u"x[00:01:00]yz\r\nmore\r\n\r\n"_s;
-    QTest::newRow("pieces without the record form are skipped")
-        << Ttd(u"(000,000)[00:01:00](12)(-01,000)[00:09:00](0x1,000)[00:09:00](000,+01)[00:09:00]"
-               u"(000,00)(abcdefgh)"_s,
-               u"a"_s)
-        << u"a"_s << false << u"[00:01:00]a\r\n\r\n"_s;
-    QTest::newRow("record with an empty group")
-        << Ttd(u"(000,000)[00:01:00](000,000)"_s, u"a"_s) << u"a"_s << false << u"a\r\n\r\n"_s;
-    QTest::newRow("ordinary spaces around attributes are trimmed, full-width ones kept")
-        << Ttd(u"(@A=1  )\r\n(@B=2　)\r\n"_s, u"a"_s) << u"a"_s << false
-        << u"a\r\n\r\n@A=1\r\n@B=2　\r\n"_s;
-    QTest::newRow("escaped bracket in an attribute")
-        << Ttd(u"(@T=a %28b) 100%25)"_s, u"a"_s) << u"a"_s << false
-        << u"a\r\n\r\n@T=a (b) 100%\r\n"_s;
-    QTest::newRow("first line of only tags, check off, source proves the alignment")
-        << Ttd(u"(000,000)[00:05:00]\r\n(001,001)[00:06:00]\r\n"_s, u"\r\na"_s) << u"\r\na"_s
-        << true << u"[00:05:00]\r\na[00:06:00]\r\n\r\n"_s;
-    QTest::newRow("leading blank line of an edited source, check off")
-        << Ttd(u"(000,000)[00:05:00]\r\n"_s, u"\r\na"_s) << u"\r\nb"_s << true
-        << u"[00:05:00]b\r\n\r\n"_s;
-}
-
-void TestCombine::combines()
-{
-    QFETCH(QString, ttd);
-    QFETCH(QString, source);
-    QFETCH(bool, skipCrc);
-    QFETCH(QString, expected);
-    QString tagged;
-    ResultCode code = -1;
-    QVERIFY(CombineLyrics(m_crc, ttd, source, {skipCrc, TimeRatioChoice::Unchanged}, tagged, code));
-    QCOMPARE(code, Result::Ok);
-    QCOMPARE(tagged, expected);
-}
-
-void TestCombine::refuses_data()
-{
-    QTest::addColumn<QString>("ttd");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<bool>("skipCrc");
-    QTest::addColumn<ResultCode>("code");
-
-    const QString good = Ttd(u"(000,000)[00:01:00]"_s, u"abc"_s);
-    QTest::newRow("only the identifier") << u"TTD10"_s << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("identifier and line breaks")
-        << u"TTD10\r\n\r\n"_s << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("lower-case identifier")
-        << u"ttd10"_s + good.mid(5) << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("byte-order mark")
-        << u"\uFEFF"_s + good << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("blank line first") << u"\r\n"_s + good << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("space after the CRC field")
-        << good + u" "_s << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("no CRC field, check off")
-        << u"TTD10\r\n(000,000)[00:01:00]\r\n"_s << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("CRC field broken by a line break")
-        << u"TTD10\r\n(000,000)[00:01:00]\r\n(CRC=1234\r\n5678)"_s << u"abc"_s << true
-        << Result::InvalidTtd;
-    QTest::newRow("exactly 14 characters after line breaks")
-        << u"TTD10CRC=1234)\r\n"_s << u"abc"_s << true << Result::InvalidTtd;
-    QTest::newRow("frame is checked before the source")
-        << u"TTD10"_s << QString() << true << Result::InvalidTtd;
-    QTest::newRow("empty source") << good << QString() << true << Result::EmptySourceLyrics;
-    QTest::newRow("source of line breaks only")
-        << good << u"\r\n\n\r"_s << false << Result::EmptySourceLyrics;
-    QTest::newRow("one character differs") << good << u"abd"_s << false << Result::CrcMismatch;
-    QTest::newRow("CRC in lower case") << u"TTD10(CRC="_s + CrcOf(u"abc"_s).toLower() + u")"_s
-                                       << u"abc"_s << false << Result::CrcMismatch;
-    QTest::newRow("source without a code page 932 code")
-        << good << u"ab〜"_s << false << Result::CrcMismatch;
-}
-
-void TestCombine::refuses()
-{
-    QFETCH(QString, ttd);
-    QFETCH(QString, source);
-    QFETCH(bool, skipCrc);
-    QFETCH(ResultCode, code);
-    QString tagged = u"untouched"_s;
-    ResultCode got = 0;
-    QVERIFY(!CombineLyrics(m_crc, ttd, source, {skipCrc, TimeRatioChoice::Unchanged}, tagged, got));
-    QCOMPARE(got, code);
-    QCOMPARE(tagged, u"untouched"_s);
-}
-
-void TestCombine::givesBackWhatItDivided_data()
-{
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("last line of only tags")
-        << u"a[00:01:00]\n[00:05:00]"_s << u"a[00:01:00]\r\n[00:05:00]\r\n\r\n"_s;
-    QTest::newRow("last two lines of only tags")
-        << u"a\n[00:05:00]\n[00:06:00]"_s << u"a\r\n[00:05:00]\r\n[00:06:00]\r\n\r\n"_s;
-    QTest::newRow("first line of only tags")
-        << u"[00:05:00]\nb[00:06:00]"_s << u"[00:05:00]\r\nb[00:06:00]\r\n\r\n"_s;
-    QTest::newRow("first and last lines of only tags, empty lines between")
-        << u"\n[00:01:00][00:02:00]\n\nb\n\n[00:06:00]\n[00:07:00]\n"_s
-        << u"[00:01:00][00:02:00]\r\n\r\nb\r\n\r\n[00:06:00]\r\n[00:07:00]\r\n\r\n"_s;
-    QTest::newRow("attribute holding a bracket")
-        << u"@Title=恋の歌 (Live)\n[00:01:00]あ\n@Memo=%28 100%"_s
-        << u"[00:01:00]あ\r\n\r\n@Title=恋の歌 (Live)\r\n@Memo=%28 100%\r\n"_s;
-}
-
-void TestCombine::givesBackWhatItDivided()
-{
-    QFETCH(QString, input);
-    QFETCH(QString, expected);
-    QString ttd, source, tagged;
-    ResultCode code = -1;
-    QVERIFY(DivideLyrics(m_crc, input, ttd, source, code));
-    for (bool skipCrc : {false, true}) {
-        QVERIFY(
-            CombineLyrics(m_crc, ttd, source, {skipCrc, TimeRatioChoice::Unchanged}, tagged, code));
-        QCOMPARE(tagged, expected);
+        AddRatio("1 to 0.9953125", To09953125, u"[01:00:50]\n@TimeRatio=1"_s,
+                 u"[01:00:22]\n@TimeRatio=0.9953125"_s);
+        AddRatio("tag by tag, a remainder shorter than a tag stays", To1,
+                 u"[00:01:00][00:75:00]xyz\n@TimeRatio=0.5"_s,
+                 u"[00:02:00][02:30:00]xyz\n@TimeRatio=1"_s);
+        AddRatio("already 1, its text kept", To1, u"[01:00:00]\n@TimeRatio=1.0"_s);
+        AddRatio("already 0.9953125, its text kept", To09953125,
+                 u"[01:00:00]\n@TimeRatio=0.99531250"_s);
+        AddRatio("no usable ratio, nothing added", To1,
+                 u"[01:00:00]\n@Title=x\n@TimeRatio=abc\n@TimeRatio=inf\n@TimeRatio=1,000\n"
+                 u"@TimeRatioX=0.5\n@TimeRatio=\n@TimeRatio=0x1"_s);
+        AddRatio("the last usable line counts; any case, spaces around =", To1,
+                 u"[01:00:00]\n@TimeRatio=1\n@TIMERATIO = .5E0\n@TimeRatio=x"_s,
+                 u"[02:00:00]\n@TimeRatio=1\n@TimeRatio=1\n@TimeRatio=x"_s);
+        AddRatio("a declared ratio of zero is not usable: the times stay", To1,
+                 u"[01:00:00]\n@TimeRatio=0.5\n@TimeRatio=0\n@TimeRatio=-0.0"_s,
+                 u"[02:00:00]\n@TimeRatio=1\n@TimeRatio=0\n@TimeRatio=-0.0"_s);
+        AddRatio("ratio beyond a double is infinite", To1, u"[01:00:00]\n@TimeRatio=1e400"_s,
+                 u"[00:00:00]\n@TimeRatio=1"_s);
     }
-}
 
-void TestCombine::farRecordsAreSkipped()
-{
-    // Three-digit fields are always honoured; wider ones only inside the source.
-    QString tagged;
-    ResultCode code = -1;
-    const QString ttd =
-        u"TTD10(99999999,000)[00:01:00](000,99999999)[00:02:00](0001,0002)[00:03:00]"
-        u"(009,000)[00:04:00](0000,1003)[00:05:00](0000,0001)[00:06:00](CRC=00000000)"_s;
-    QVERIFY(
-        CombineLyrics(m_crc, ttd, u"a\r\nbc"_s, {true, TimeRatioChoice::Unchanged}, tagged, code));
-    QCOMPARE(tagged,
-             u"a[00:06:00]\r\nbc[00:03:00]\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[00:04:00]\r\n\r\n"_s);
-}
+    void combine()
+    {
+        QFETCH(QString, ttd);
+        QFETCH(QString, source);
+        QFETCH(bool, skipCrc);
+        QFETCH(ResultCode, code);
+        QFETCH(QString, expected);
+        QFETCH(TimeRatioChoice, ratio);
+        for (const bool skip : {skipCrc, true}) {
+            QString tagged = u"untouched"_s;
+            ResultCode got = ResultCode::RenameFailed;
+            QCOMPARE(CombineLyrics(ttd, source, {skip, ratio}, tagged, got), code == Ok);
+            QCOMPARE(got, code);
+            QCOMPARE(tagged, code == Ok ? expected : u"untouched"_s);
+            if (code != Ok)
+                break;
+        }
+    }
+
+    // Times are rescaled in double, rounded to 15 significant digits and then to the nearest
+    // millisecond, and written to hundredths; halves go to the even neighbour at both steps.
+    void rescaleAndWrite_data()
+    {
+        QTest::addColumn<qint32>("ms");
+        QTest::addColumn<double>("declared");
+        QTest::addColumn<TimeRatioChoice>("ratio");
+        QTest::addColumn<qint32>("rescaled");
+        QTest::addColumn<QString>("tag");
+        const auto row = [](const char* name, qint32 ms, double declared, TimeRatioChoice ratio,
+                            qint32 rescaled, const QString& tag) {
+            QTest::newRow(name) << ms << declared << ratio << rescaled << tag;
+        };
+        row("318.5 ms down to even", 320, 1.0, To09953125, 318, u"[00:00:32]"_s);
+        row("955.5 ms up to even", 960, 1.0, To09953125, 956, u"[00:00:96]"_s);
+        // 500.50000000000006 is 500.5 in 15 significant digits.
+        row("15 significant digits", 352, 0.7, To09953125, 500, u"[00:00:50]"_s);
+        row("hundredths: 5 down to even", 12345, 1.0, To1, 12345, u"[00:12:34]"_s);
+        row("hundredths: 5 up to even", 12355, 1.0, To1, 12355, u"[00:12:36]"_s);
+        row("no carry into the seconds", 1995, 1.0, To1, 1995, u"[00:01:99]"_s);
+        row("0 at ratio 0 is 0", 0, 0.0, To1, 0, u"[00:00:00]"_s);
+        row("ratio 0 clamps", 1, 0.0, To1, std::numeric_limits<qint32>::max(), u"[99:59:99]"_s);
+        row("tiny ratio clamps below", -1, 1e-300, To1, std::numeric_limits<qint32>::min(),
+            u"[00:00:00]"_s);
+    }
+
+    void rescaleAndWrite()
+    {
+        QFETCH(qint32, ms);
+        QFETCH(double, declared);
+        QFETCH(TimeRatioChoice, ratio);
+        QFETCH(qint32, rescaled);
+        QFETCH(QString, tag);
+        QCOMPARE(RescaleMs(ms, declared, ratio), rescaled);
+        QCOMPARE(MsToTimeTag(rescaled), tag);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCombine)
 #include "tst_combine.moc"

@@ -1,168 +1,190 @@
+// What Divide writes: exactly, for chosen inputs, and as properties over generated ones: what
+// it splits, Combine gives back, and Combine answers any damage to it with one of its codes.
+#include "core/combine.h"
 #include "core/divide.h"
-#include "crctext.h"
+#include "core/timetag.h"
 
+#include <QRegularExpression>
 #include <QtTest>
+
+#include <random>
 
 using namespace kovrant;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList Breaks = u"\r\n|\n|\r"_s.split(u'|');
+const QStringList Keys = u"@TimeRatio=|@Title=|@=|@((="_s.split(u'|');
+// Text around the tags, with all that nearly is one.
+const QStringList Tokens =
+    u"あ|ｱ|ﾟ|恋|髙|①|纊|a| |　|(|)|@|=|%|%28|%25|[0:12:34]|[00:12:3|[00-12-34]|"
+    u"[|[[|［00:12:34］|[０0:12:34]"_s.split(u'|');
+
+// What a damaged TTD text may hold.
+const QStringList Damage = u"(|)|,|000|12|1000|99999999|-|[00:01:00]|@A=1|@TimeRatio=0|CRC=|\r|\n|"
+                           u"%28|あ"_s.split(u'|');
+
+// Texts made of random parts, the same on every run.
+struct Generator {
+    std::mt19937 random{20261206};
+    int pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); }
+    QString any(const QStringList& parts) { return parts[pick(int(parts.size()))]; }
+    QString tag() { return MsToTimeTag(pick(MaxTimeTagMs + 1)); }
+
+    // Lyrics with empty lines and attribute lines anywhere, and tags, alone or side by side,
+    // anywhere in a line.
+    QString lyrics()
+    {
+        QString text;
+        for (int line = pick(13); line > 0; --line) {
+            const int kind = pick(10);
+            if (kind == 0)
+                text += any(Keys);
+            for (int tokens = kind == 0 || kind > 2 ? 1 + pick(8) : 0; tokens > 0; --tokens)
+                text += pick(5) > 1 ? any(Tokens) : tag();
+            if (line > 1 || pick(3) == 0)
+                text += any(Breaks);
+        }
+        return text;
+    }
+};
+
+const QRegularExpression LineBreak(u"\r\n|\r|\n"_s);
+const QRegularExpression EmptyLinesAtTheEnds(u"^\n+|\n+$"_s);
+const QRegularExpression SpacesAtTheEnd(u" +$"_s);
+
+// The body less the empty lines at its ends, then the attribute lines less the spaces that end
+// them: what a divide and a combine keep of a text.
+QString Kept(const QString& text)
+{
+    QStringList body, attributes;
+    for (const QString& line : text.split(LineBreak))
+        (line.startsWith(u'@') && line.contains(u'=') ? attributes : body) << line;
+    return body.join(u'\n').remove(EmptyLinesAtTheEnds) + u"\n--\n"_s +
+           attributes.replaceInStrings(SpacesAtTheEnd, QString()).join(u'\n');
+}
+
+// A reader that cuts the TTD text at every "(" and knows records only as "lll,ccc)" and tags.
+const QRegularExpression
+    ThreeDigitItem(u"^(@|CRC=|[0-9]{3},[0-9]{3}\\)(\\[[0-9]{2}:[0-9]{2}:[0-9]{2}\\])+$)"_s);
+// Combine drops them from attribute lines, so a second divide does not write them.
+const QRegularExpression SpacesEndingAnItem(u" +\\)\r\n"_s);
+
+constexpr int Inputs = 10000;
+
+} // namespace
 
 class TestDivide : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void divides_data();
-    void divides();
-    void refuses_data();
-    void refuses();
-    void numbersPastThreeDigitsGetMoreDigits();
-    void noCrcMeansNoTtd_data();
-    void noCrcMeansNoTtd();
+    void divide_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<ResultCode>("code");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("items"); // the TTD text after "TTD10" CRLF
 
-private:
-    CrcService m_crc;
+        const auto ok = ResultCode::Ok;
+        QTest::newRow("worked example")
+            << u"@TimeRatio=1\n[00:01:00]あい[00:02:00]う\n\n[00:03:00][00:03:50]え[00:04:00]"_s
+            << ok << u"あいう\r\n\r\nえ"_s
+            << u"(000,000)[00:01:00](000,002)[00:02:00]\r\n(002,000)[00:03:00][00:03:50](002,001)"
+               u"[00:04:00]\r\n(@TimeRatio=1)\r\n(CRC=B3DF21B4)"_s;
+        QTest::newRow("attributes follow in order; with ( or an escape they are escaped")
+            << u"@X=[00:09:00]\n[00:01:00]a\n@T=恋 (Live) 100%\n@M=%28\n@V=100%"_s << ok << u"a"_s
+            << u"(000,000)[00:01:00]\r\n(@X=[00:09:00])\r\n(@T=恋 %28Live) 100%25)\r\n"
+               u"(@M=%2528)\r\n(@V=100%)\r\n(CRC=E8B7BE43)"_s;
+        QTest::newRow("CRC-32 check value") << u"123456789[00:00:01]"_s << ok << u"123456789"_s
+                                            << u"(000,009)[00:00:01]\r\n(CRC=CBF43926)"_s;
+        QTest::newRow("only tags: no source, no CRC digits")
+            << u"[00:05:00]"_s << ok << QString() << u"(000,000)[00:05:00]\r\n(CRC=00000000)"_s;
+        // The CRC of a long source is computed piece by piece.
+        QTest::newRow("long source: numbers past three digits get more digits")
+            << u"x\n"_s.repeated(1001) + QString(20000, u'あ') + u"[00:01:00]"_s << ok
+            << u"x\r\n"_s.repeated(1001) + QString(20000, u'あ')
+            << u"\r\n"_s.repeated(1001) + u"(1001,20000)[00:01:00]\r\n(CRC=01374403)"_s;
+
+        QTest::newRow("empty") << QString() << ResultCode::InvalidTaggedLyrics;
+        QTest::newRow("only line breaks, attributes and empty lines")
+            << u"\r\n@A=1\n\n\r"_s << ResultCode::InvalidTaggedLyrics;
+        QTest::newRow("no tag: near misses and tags in attribute lines do not count")
+            << u"[1:00:00]\n@A=[00:01:00]\n[00:00:0]"_s << ResultCode::NoValidTimeTag;
+        QTest::newRow("source lyrics that are no text: a lone surrogate")
+            << u"[00:01:00]\xD800"_s << ResultCode::CrcUnavailable;
+    }
+
+    void divide()
+    {
+        QFETCH(QString, input);
+        QFETCH(ResultCode, code);
+        QString ttd = u"untouched"_s, sourceLyrics = u"untouched"_s;
+        ResultCode got = ResultCode::RenameFailed;
+        QCOMPARE(DivideLyrics(input, ttd, sourceLyrics, got), code == ResultCode::Ok);
+        QCOMPARE(got, code);
+        if (code != ResultCode::Ok) {
+            QCOMPARE(ttd + sourceLyrics, u"untoucheduntouched"_s);
+            return;
+        }
+        QFETCH(QString, source);
+        QFETCH(QString, items);
+        QCOMPARE(sourceLyrics, source);
+        QCOMPARE(ttd, u"TTD10\r\n"_s + items);
+    }
+
+    void combineGivesBackWhatDivideSplit()
+    {
+        Generator generator;
+        int combined = 0;
+        for (int i = 0; i < Inputs; ++i) {
+            const QString input = generator.lyrics();
+            const auto context = qScopeGuard([&] {
+                if (QTest::currentTestFailed())
+                    qWarning().noquote() << "input" << i << input.toUtf8().toPercentEncoding();
+            });
+            QString ttd, source;
+            ResultCode code = ResultCode::RenameFailed;
+            if (!DivideLyrics(input, ttd, source, code)) {
+                QVERIFY(code == ResultCode::InvalidTaggedLyrics ||
+                        code == ResultCode::NoValidTimeTag);
+                continue;
+            }
+            for (const QString& item :
+                 QString(ttd).remove(u'\r').remove(u'\n').split(u'(').sliced(1))
+                QVERIFY2(ThreeDigitItem.match(item).hasMatch(), qPrintable(item));
+            for (const bool skipCrc : {false, true}) {
+                QString tagged, ttdAgain, sourceAgain;
+                if (!CombineLyrics(ttd, source, {skipCrc, TimeRatioChoice::Unchanged}, tagged,
+                                   code)) {
+                    // Only lines of tags alone leave no source to put them on.
+                    QCOMPARE(code, ResultCode::EmptySourceLyrics);
+                    QCOMPARE(QString(source).remove(u"\r\n"_s), QString());
+                    continue;
+                }
+                QCOMPARE(Kept(tagged), Kept(input));
+                QVERIFY(DivideLyrics(tagged, ttdAgain, sourceAgain, code));
+                QCOMPARE(sourceAgain, source);
+                QCOMPARE(ttdAgain, QString(ttd).replace(SpacesEndingAnItem, u")\r\n"_s));
+                ++combined;
+            }
+            // A damaged TTD text still gets one of Combine's codes, and a result of bounded size.
+            for (int n = generator.pick(4); n > 0; --n)
+                ttd.insert(generator.pick(int(ttd.size()) + 1), generator.any(Damage));
+            const int cut = generator.pick(int(ttd.size()) + 1);
+            ttd.remove(cut, generator.pick(12));
+            QString tagged;
+            const bool ok =
+                CombineLyrics(ttd, input, {true, TimeRatioChoice::Ratio0_9953125}, tagged, code);
+            QVERIFY(ok == (code == ResultCode::Ok));
+            QVERIFY(ok || code == ResultCode::InvalidTtd || code == ResultCode::EmptySourceLyrics);
+            // At most 1000 lines can be added past the source, each a line break.
+            QVERIFY(tagged.size() <= 2 * (ttd.size() + input.size()) + 2 * 1000 + 16);
+        }
+        // The generator must reach the interesting cases, not only the refusals.
+        QVERIFY2(combined > Inputs, qPrintable(QString::number(combined)));
+    }
 };
-
-void TestDivide::init()
-{
-    m_crc = CrcService();
-    m_crc.Initialise(1);
-}
-
-void TestDivide::divides_data()
-{
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("items"); // the TTD text between "TTD10" CRLF and the CRC field
-
-    QTest::newRow("tags before and inside the line")
-        << u"[00:01:00]あい[00:02:00]う"_s << u"あいう"_s
-        << u"(000,000)[00:01:00](000,002)[00:02:00]\r\n"_s;
-    QTest::newRow("trailing tag gets column = length")
-        << u"あい[00:03:00]"_s << u"あい"_s << u"(000,002)[00:03:00]\r\n"_s;
-    QTest::newRow("adjacent tags form one group")
-        << u"[00:01:00][00:01:50]あ"_s << u"あ"_s << u"(000,000)[00:01:00][00:01:50]\r\n"_s;
-    QTest::newRow("tag-like text stays in the source")
-        << u"[1:00:00]あ［00:01:00］\n[[00:01:00]い"_s << u"[1:00:00]あ［00:01:00］\r\n[い"_s
-        << u"\r\n(001,001)[00:01:00]\r\n"_s;
-    QTest::newRow("empty line inside gives no tag line but counts")
-        << u"[00:01:00]a\n\n[00:02:00]b"_s << u"a\r\n\r\nb"_s
-        << u"(000,000)[00:01:00]\r\n(002,000)[00:02:00]\r\n"_s;
-    QTest::newRow("untagged line gives an empty tag line")
-        << u"[00:01:00]a\nかきく\n[00:02:00]b"_s << u"a\r\nかきく\r\nb"_s
-        << u"(000,000)[00:01:00]\r\n\r\n(002,000)[00:02:00]\r\n"_s;
-    QTest::newRow("attribute lines anywhere follow the tag lines in order")
-        << u"@TimeRatio=1\n[00:01:00]a\n@X=1\nb[00:02:00]\n@Y=[00:09:00]"_s << u"a\r\nb"_s
-        << u"(000,000)[00:01:00]\r\n(001,001)[00:02:00]\r\n(@TimeRatio=1)\r\n(@X=1)\r\n"
-           u"(@Y=[00:09:00])\r\n"_s;
-    QTest::newRow("@ without = is lyrics")
-        << u"@memo[00:01:00]"_s << u"@memo"_s << u"(000,005)[00:01:00]\r\n"_s;
-    QTest::newRow("empty lines at both ends are dropped")
-        << u"\n\n[00:01:00]a\n\n\n"_s << u"a"_s << u"(000,000)[00:01:00]\r\n"_s;
-    QTest::newRow("a line of spaces is not empty")
-        << u"[00:01:00]a\r\n   \r\n"_s << u"a\r\n   "_s << u"(000,000)[00:01:00]\r\n\r\n"_s;
-    QTest::newRow("CR, LF and CRLF mixed")
-        << u"[00:01:00]a\rb\r\n[00:02:00]c\nd"_s << u"a\r\nb\r\nc\r\nd"_s
-        << u"(000,000)[00:01:00]\r\n\r\n(002,000)[00:02:00]\r\n\r\n"_s;
-    QTest::newRow("last line of only tags ends the source with CRLF")
-        << u"a[00:01:00]\n[00:05:00]"_s << u"a\r\n"_s
-        << u"(000,001)[00:01:00]\r\n(001,000)[00:05:00]\r\n"_s;
-    QTest::newRow("first line of only tags starts the source with CRLF")
-        << u"[00:05:00]\na[00:06:00]"_s << u"\r\na"_s
-        << u"(000,000)[00:05:00]\r\n(001,001)[00:06:00]\r\n"_s;
-    QTest::newRow("single line of only tags gives empty source")
-        << u"[00:05:00]"_s << QString() << u"(000,000)[00:05:00]\r\n"_s;
-    QTest::newRow("two lines of only tags give one CRLF")
-        << u"[00:05:00]\n[00:06:00]"_s << u"\r\n"_s
-        << u"(000,000)[00:05:00]\r\n(001,000)[00:06:00]\r\n"_s;
-    QTest::newRow("worked example")
-        << u"@TimeRatio=1\n[00:01:00]あい[00:02:00]う\n\n[00:03:00][00:03:50]え[00:04:00]"_s
-        << u"あいう\r\n\r\nえ"_s
-        << u"(000,000)[00:01:00](000,002)[00:02:00]\r\n(002,000)[00:03:00][00:03:50](002,001)"
-           u"[00:04:00]\r\n(@TimeRatio=1)\r\n"_s;
-    QTest::newRow("attribute holding a bracket is escaped")
-        << u"[00:01:00]a\n@Title=恋の歌 (Live) 100%"_s << u"a"_s
-        << u"(000,000)[00:01:00]\r\n(@Title=恋の歌 %28Live) 100%25)\r\n"_s;
-    QTest::newRow("attribute that looks escaped is escaped again")
-        << u"[00:01:00]a\n@Memo=%28"_s << u"a"_s << u"(000,000)[00:01:00]\r\n(@Memo=%2528)\r\n"_s;
-    QTest::newRow("attribute with a lone percent is written as it is")
-        << u"[00:01:00]a\n@Volume=100%"_s << u"a"_s
-        << u"(000,000)[00:01:00]\r\n(@Volume=100%)\r\n"_s;
-}
-
-void TestDivide::divides()
-{
-    QFETCH(QString, input);
-    QFETCH(QString, source);
-    QFETCH(QString, items);
-    QString ttd, sourceLyrics;
-    ResultCode code = -1;
-    QVERIFY(DivideLyrics(m_crc, input, ttd, sourceLyrics, code));
-    QCOMPARE(code, Result::Ok);
-    QCOMPARE(sourceLyrics, source);
-    QCOMPARE(ttd, u"TTD10\r\n"_s + items + u"(CRC="_s + CrcOf(source) + u")"_s);
-}
-
-void TestDivide::refuses_data()
-{
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<ResultCode>("code");
-    QTest::newRow("empty") << QString() << Result::InvalidTaggedLyrics;
-    QTest::newRow("only line breaks") << u"\r\n\n\r"_s << Result::InvalidTaggedLyrics;
-    QTest::newRow("only attributes and empty lines")
-        << u"@A=1\n\n@B=2\n"_s << Result::InvalidTaggedLyrics;
-    QTest::newRow("no tag") << u"abc\nあいう"_s << Result::NoValidTimeTag;
-    QTest::newRow("only tag-like texts")
-        << u"[1:00:00]\n[00:00:0]\n[00-00-00]"_s << Result::NoValidTimeTag;
-    QTest::newRow("tags only in attribute lines")
-        << u"@A=[00:01:00]\nabc"_s << Result::NoValidTimeTag;
-}
-
-void TestDivide::refuses()
-{
-    QFETCH(QString, input);
-    QFETCH(ResultCode, code);
-    QString ttd = u"old ttd"_s, source = u"old source"_s;
-    ResultCode got = 0;
-    QVERIFY(!DivideLyrics(m_crc, input, ttd, source, got));
-    QCOMPARE(got, code);
-    QCOMPARE(ttd, u"old ttd"_s);
-    QCOMPARE(source, u"old source"_s);
-}
-
-void TestDivide::numbersPastThreeDigitsGetMoreDigits()
-{
-    QString input;
-    for (int i = 0; i < 1001; ++i)
-        input += u"x\n"_s;
-    input += QString(1200, u'y') + u"[00:01:00]"_s;
-    QString ttd, source;
-    ResultCode code = -1;
-    QVERIFY(DivideLyrics(m_crc, input, ttd, source, code));
-    QVERIFY(ttd.contains(u"\r\n(1001,1200)[00:01:00]\r\n(CRC="_s));
-}
-
-void TestDivide::noCrcMeansNoTtd_data()
-{
-    QTest::addColumn<bool>("initialise");
-    QTest::addColumn<QString>("input");
-    QTest::newRow("service not initialised") << false << u"[00:01:00]a"_s;
-    QTest::newRow("source character without a code page 932 code") << true << u"[00:01:00]〜"_s;
-}
-
-void TestDivide::noCrcMeansNoTtd()
-{
-    QFETCH(bool, initialise);
-    QFETCH(QString, input);
-    CrcService crc;
-    if (initialise)
-        crc.Initialise(1);
-    QString ttd, source;
-    ResultCode code = 0;
-    QVERIFY(!DivideLyrics(crc, input, ttd, source, code));
-    QCOMPARE(code, Result::CrcUnavailable);
-    QVERIFY(ttd.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestDivide)
 #include "tst_divide.moc"

@@ -1,74 +1,174 @@
+#include "core/cp932.h"
 #include "files/fileops.h"
+#include "files/outputfile.h"
+#include "files/textfiles.h"
 
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace kovrant;
 using namespace Qt::StringLiterals;
 
 using Rename = bool (*)(const QString&, const QString&);
 
+namespace {
+
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QFileInfoList Entries(const QString& folder)
+{
+    return QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
 class TestFileOps : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
-    QString at(const QString& name) const { return m_dir->filePath(name); }
+    qsizetype m_openFiles = 0;
+    QString at(const QString& name) const { return QDir(m_dir->path()).filePath(name); }
+    void put(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(at(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
 
-    // Every entry of the folder as "name=kind and content", so that a test sees any change.
+    // Every entry as "name=link target, folder entries or content", so that a test sees any change.
     QStringList snapshot() const
     {
         QStringList entries;
-        const auto all = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot;
-        for (const QFileInfo& info : QDir(m_dir->path()).entryInfoList(all)) {
-            QFile file(info.filePath());
+        for (const QFileInfo& info : Entries(m_dir->path())) {
             entries << info.fileName() + u'=' +
-                           (info.isSymLink() ? u"link to "_s + info.symLinkTarget()
-                            : info.isDir()   ? QDir(info.filePath()).entryList(all).join(u',')
-                            : file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll())
-                                                             : u"?"_s);
+                           (info.isSymLink() ? info.symLinkTarget()
+                            : info.isDir()   ? QDir(info.filePath()).entryList().join(u',')
+                                             : QString::fromLatin1(Bytes(info.filePath())));
         }
         entries.sort();
         return entries;
-    }
-
-    // Every row runs through RenameNoReplace and through the fallback it uses on file systems
-    // that cannot refuse a taken name themselves.
-    static void addForBoth(const char* name, const QString& from, const QString& to, bool renamed)
-    {
-        QTest::addRow("%s", name) << from << to << renamed << Rename(&RenameNoReplace);
-        QTest::addRow("%s (fallback)", name)
-            << from << to << renamed << Rename(&detail::RenameNoReplaceFallback);
     }
 
 private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir(m_dir->path()).mkdir(u"folder"_s) &&
-                QDir(m_dir->path()).mkdir(u"empty-folder"_s));
-        for (const QString& name : {u"a.txt"_s, u"b.TXT"_s, u"folder/inner.txt"_s}) {
-            QFile file(at(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name.toLatin1()) > 0);
-        }
-        QVERIFY(QFile::link(at(u"a.txt"_s), at(u"link"_s)));
+        put(u"song.lrc"_s, QByteArray(100, 'o'));
+        for (const int size : {0, 60000, 60001})
+            put(QString::number(size), QByteArray(size, 'a'));
+        QVERIFY(QDir(m_dir->path()).mkpath(u"folder/inner"_s) &&
+                QDir(m_dir->path()).mkpath(u"empty"_s));
+        QVERIFY(QFile::link(at(u"song.lrc"_s), at(u"link"_s)));
         QVERIFY(QFile::link(at(u"gone"_s), at(u"dangling"_s)));
+        QVERIFY(QFile::link(at(u"folder"_s), at(u"folder-link"_s)));
+        m_openFiles = Entries(u"/proc/self/fd"_s).size();
     }
 
+    // No call, whether it succeeds or fails, leaves a file open.
+    void cleanup() { QCOMPARE(Entries(u"/proc/self/fd"_s).size(), m_openFiles); }
+
+    void inputChecks_data()
+    {
+        QTest::addColumn<QString>("name");     // of a folder, or a link to one, only if "folder..."
+        QTest::addColumn<ResultCode>("check"); // FileNotFound: FileExists is false as well
+        QTest::addColumn<ResultCode>("load");
+        const auto ok = ResultCode::Ok, missing = ResultCode::FileNotFound,
+                   unread = ResultCode::ReadFailed;
+        QTest::newRow("exactly the limit") << u"60000"_s << ok << ok;
+        QTest::newRow("one byte over the limit") << u"60001"_s << ResultCode::FileTooLarge << ok;
+        QTest::newRow("empty file passes the check") << u"0"_s << ok << ResultCode::FileEmpty;
+        QTest::newRow("link to a file") << u"link"_s << ok << ok;
+        QTest::newRow("folder is no file") << u"folder"_s << missing << unread;
+        QTest::newRow("link to a folder") << u"folder-link"_s << missing << unread;
+        QTest::newRow("dangling link") << u"dangling"_s << missing << unread;
+        QTest::newRow("star is no wildcard") << u"*.lrc"_s << missing << unread;
+        for (const char* fixture : {"invalid-lead-at-end", "invalid-bad-trail"}) {
+            QTest::addRow("not code page 932: %s", fixture)
+                << QStringLiteral(KOVRANT_TEST_DATA "/files/%1.txt").arg(QLatin1StringView(fixture))
+                << ok << unread;
+        }
+    }
+
+    void inputChecks()
+    {
+        QFETCH(QString, name);
+        QFETCH(ResultCode, check);
+        QFETCH(ResultCode, load);
+        QCOMPARE(FileExists(at(name)), check != ResultCode::FileNotFound);
+        QCOMPARE(FolderExists(at(name)), name.startsWith(u"folder"_s));
+        QCOMPARE(CheckInputFile(at(name)), check);
+        TextFile file{u"before"_s};
+        QCOMPARE(LoadInputText(at(name), Recognition::Automatic, file), load);
+        QCOMPARE(file.text,
+                 load == ResultCode::Ok ? QString::fromLatin1(Bytes(at(name))) : u"before"_s);
+    }
+
+    void writes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<int>("sizeLimit"); // in bytes, 0 for none
+        QTest::newRow("100 bytes overwritten by 10")
+            << u"song.lrc"_s << u"0123456789"_s << true << 0;
+        QTest::newRow("Japanese, new file") << u"new.lrc"_s << u"歌詞\r\nｶﾅ\n\r"_s << true << 0;
+        // A file size limit makes the kernel refuse a write part-way, as a full disk would.
+        QTest::newRow("part-way failure") << u"song.lrc"_s << QString(4096, u'n') << false << 64;
+        QTest::newRow("missing folder") << u"missing/new.lrc"_s << u"x"_s << false << 0;
+    }
+
+    void writes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(bool, written);
+        QFETCH(int, sizeLimit);
+        QStringList expected = snapshot(); // the old file byte for byte, nothing left behind
+        rlimit saved{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const rlimit limited{sizeLimit > 0 ? rlim_t(sizeLimit) : saved.rlim_cur, saved.rlim_max};
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        QByteArray bytes;
+        PreparedOutput output;
+        const bool result = EncodeCp932(text, bytes) && output.prepare(at(name), bytes, false) &&
+                            output.commit(true) == PreparedOutput::Commit::Done;
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(result, written);
+        if (written) { // only the file written changes
+            const QString file = name + u'=';
+            expected.removeIf([&](const QString& entry) { return entry.startsWith(file); });
+            expected << file + QString::fromLatin1(bytes);
+            expected.sort();
+        }
+        QCOMPARE(snapshot(), expected);
+    }
+
+    // Every row runs through RenameNoReplace and through the fallback it uses on file systems
+    // that cannot refuse a taken name themselves.
     void renameNeverReplaces_data()
     {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<bool>("renamed");
-        QTest::addColumn<Rename>("renameOp");
-        addForBoth("file onto a file", u"a.txt"_s, u"b.TXT"_s, false);
-        addForBoth("file onto an empty folder", u"a.txt"_s, u"empty-folder"_s, false);
-        addForBoth("file onto a dangling link", u"a.txt"_s, u"dangling"_s, false);
-        addForBoth("folder onto an empty folder", u"folder"_s, u"empty-folder"_s, false);
-        addForBoth("folder onto a file", u"folder"_s, u"a.txt"_s, false);
-        addForBoth("file onto itself", u"a.txt"_s, u"a.txt"_s, false);
-        addForBoth("missing source", u"missing"_s, u"new.txt"_s, false);
-        addForBoth("folder into itself", u"folder"_s, u"folder/inside"_s, false);
-        addForBoth("file to a free name", u"a.txt"_s, u"a.lrc"_s, true);
-        addForBoth("folder with content to a free name", u"folder"_s, u"renamed"_s, true);
-        addForBoth("link stays a link", u"link"_s, u"link2"_s, true);
+        QTest::addColumn<Rename>("rename");
+        const auto add = [](const char* name, const QString& from, const QString& to,
+                            bool renamed) {
+            QTest::addRow("%s", name) << from << to << renamed << Rename(&RenameNoReplace);
+            QTest::addRow("%s, fallback", name)
+                << from << to << renamed << Rename(&detail::RenameNoReplaceFallback);
+        };
+        add("file onto a file", u"song.lrc"_s, u"0"_s, false);
+        add("file onto a dangling link", u"song.lrc"_s, u"dangling"_s, false);
+        add("folder onto an empty folder", u"folder"_s, u"empty"_s, false);
+        add("folder onto a link", u"folder"_s, u"link"_s, false);
+        add("file to a free name", u"song.lrc"_s, u"new.lrc"_s, true);
+        add("folder with content to a free name", u"folder"_s, u"renamed"_s, true);
     }
 
     void renameNeverReplaces()
@@ -76,25 +176,14 @@ private Q_SLOTS:
         QFETCH(QString, from);
         QFETCH(QString, to);
         QFETCH(bool, renamed);
-        QFETCH(Rename, renameOp);
+        QFETCH(Rename, rename);
         QStringList expected = snapshot();
-        QCOMPARE(renameOp(at(from), at(to)), renamed);
-        for (QString& entry : expected) {
-            if (renamed && entry.startsWith(from + u'='))
-                entry.replace(0, from.size(), to);
+        QCOMPARE(rename(at(from), at(to)), renamed);
+        if (renamed) {
+            expected.replaceInStrings(QRegularExpression(u'^' + from + u'='), to + u'=');
+            expected.sort();
         }
-        expected.sort();
         QCOMPARE(snapshot(), expected);
-    }
-
-    void folderExists()
-    {
-        QVERIFY(QFile::link(at(u"folder"_s), at(u"folder-link"_s)));
-        for (const QString& name : {u"folder"_s, u"folder/"_s, u"folder-link"_s})
-            QVERIFY2(FolderExists(at(name)), qPrintable(name));
-        for (const QString& name : {u"a.txt"_s, u"missing"_s})
-            QVERIFY2(!FolderExists(at(name)), qPrintable(name));
-        QVERIFY(!FolderExists(QString()));
     }
 };
 

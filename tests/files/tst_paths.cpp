@@ -7,13 +7,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void AddColumns()
-{
-    QTest::addColumn<QChar>("sep");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("expected"); // the results, joined by "|"
-}
-
 // Rows are written with "\" and added once as they stand and once with every "\" as "/".
 void AddForBoth(const char* name, QString path, QString expected)
 {
@@ -30,21 +23,26 @@ class TestPaths : public QObject {
 private Q_SLOTS:
     void parts_data()
     {
-        AddColumns(); // folder|file name|base name|extension
-        AddForBoth("plain file", u"C:\\lyrics\\song.lrc"_s, u"C:\\lyrics\\|song.lrc|song|lrc"_s);
+        QTest::addColumn<QChar>("sep");
+        QTest::addColumn<QString>("path");
+        // folder | file name | base name | extension | AddBackslash | StripBackslash
+        QTest::addColumn<QString>("expected");
         AddForBoth("two dots, extension case kept", u"C:\\lyrics\\song.old.TTD"_s,
-                   u"C:\\lyrics\\|song.old.TTD|song.old|TTD"_s);
-        AddForBoth("dot only in the folder", u"C:\\my.dir\\song"_s, u"C:\\my.dir\\|song|song|"_s);
-        AddForBoth("bare name has no file name part", u"song.txt"_s, u"||song|txt"_s);
-        AddForBoth("folder path", u"C:\\lyrics\\"_s, u"C:\\lyrics\\||C:\\lyrics\\|"_s);
-        AddForBoth("folder path with a dot", u"C:\\my.dir\\"_s, u"C:\\my.dir\\||C:\\my|dir\\"_s);
-        AddForBoth("leading dot", u"C:\\lyrics\\.txt"_s, u"C:\\lyrics\\|.txt||txt"_s);
-        AddForBoth("trailing dot", u"C:\\lyrics\\song."_s, u"C:\\lyrics\\|song.|song|"_s);
-        AddForBoth("empty path", QString(), u"|||"_s);
-        QTest::newRow("slash is no separator for backslash")
-            << QChar(u'\\') << u"C:/lyrics/song.lrc"_s << u"||C:/lyrics/song|lrc"_s;
-        QTest::newRow("backslash is no separator for slash")
-            << QChar(u'/') << u"/k/a\\b.c\\song"_s << u"/k/|a\\b.c\\song|a\\b|c\\song"_s;
+                   u"C:\\lyrics\\|song.old.TTD|song.old|TTD|C:\\lyrics\\song.old.TTD\\|"
+                   u"C:\\lyrics\\song.old.TTD"_s);
+        AddForBoth("dot only in the folder", u"C:\\my.dir\\song"_s,
+                   u"C:\\my.dir\\|song|song||C:\\my.dir\\song\\|C:\\my.dir\\song"_s);
+        AddForBoth("bare name, leading dot", u".song.txt"_s,
+                   u"||.song|txt|.song.txt\\|.song.txt"_s);
+        AddForBoth("folder path with a dot", u"C:\\my.dir\\"_s,
+                   u"C:\\my.dir\\||C:\\my|dir\\|C:\\my.dir\\|C:\\my.dir"_s);
+        AddForBoth("drive keeps its separator", u"C:\\"_s, u"C:\\||C:\\||C:\\|C:\\"_s);
+        AddForBoth("only one separator is stripped", u"C:\\lyrics\\\\"_s,
+                   u"C:\\lyrics\\\\||C:\\lyrics\\\\||C:\\lyrics\\\\|C:\\lyrics\\"_s);
+        AddForBoth("empty", QString(), u"||||\\|"_s);
+        QTest::newRow("the other separator is a name character")
+            << QChar(u'\\') << u"C:/lyrics/song.lrc"_s
+            << u"||C:/lyrics/song|lrc|C:/lyrics/song.lrc\\|C:/lyrics/song.lrc"_s;
     }
 
     void parts()
@@ -52,38 +50,10 @@ private Q_SLOTS:
         QFETCH(QChar, sep);
         QFETCH(QString, path);
         QFETCH(QString, expected);
-        const QStringList results{FolderPart(path, sep), FileNamePart(path, sep),
-                                  BaseNamePart(path, sep), ExtensionPart(path, sep)};
+        const QStringList results{FolderPart(path, sep),   FileNamePart(path, sep),
+                                  BaseNamePart(path, sep), ExtensionPart(path, sep),
+                                  AddBackslash(path, sep), StripBackslash(path, sep)};
         QCOMPARE(results.join(u'|'), expected);
-    }
-
-    void separatorAtTheEnd_data()
-    {
-        AddColumns(); // AddBackslash|StripBackslash
-        AddForBoth("folder", u"C:\\lyrics"_s, u"C:\\lyrics\\|C:\\lyrics"_s);
-        AddForBoth("folder with a separator", u"C:\\lyrics\\"_s, u"C:\\lyrics\\|C:\\lyrics"_s);
-        AddForBoth("drive", u"C:\\"_s, u"C:\\|C:\\"_s);
-        AddForBoth("bare drive", u"C:"_s, u"C:\\|C:\\"_s);
-        AddForBoth("lone separator", u"\\"_s, u"\\|"_s);
-        AddForBoth("two separators", u"C:\\lyrics\\\\"_s, u"C:\\lyrics\\\\|C:\\lyrics\\"_s);
-        AddForBoth("empty", QString(), u"\\|"_s);
-        QTest::newRow("slash is no separator for backslash")
-            << QChar(u'\\') << u"C:/"_s << u"C:/\\|C:/"_s;
-    }
-
-    void separatorAtTheEnd()
-    {
-        QFETCH(QChar, sep);
-        QFETCH(QString, path);
-        QFETCH(QString, expected);
-        QCOMPARE(AddBackslash(path, sep) + u'|' + StripBackslash(path, sep), expected);
-    }
-
-    void defaultIsPlatformSeparator()
-    {
-        const QString path = QDir::toNativeSeparators(u"/lyrics/song.lrc"_s);
-        QCOMPARE(FileNamePart(path), u"song.lrc"_s);
-        QCOMPARE(StripBackslash(FolderPart(path)), QDir::toNativeSeparators(u"/lyrics"_s));
     }
 };
 
