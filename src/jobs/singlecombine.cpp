@@ -68,10 +68,13 @@ SingleCombineOutcome Combine(const JobSnapshot& state, JobContext& context)
     // The window is usable again before any message below is shown.
     context.hooks.setHourglass(false);
     context.hooks.setWindowEnabled(true);
-    if (!combined) {
+    if (!combined && code != ResultCode::CrcMismatch) {
         const bool sourceAtFault = code == ResultCode::EmptySourceLyrics;
         return Error(context, sourceAtFault ? state.sourcePath : state.ttdPath, code);
     }
+    if (!combined &&
+        !RepairCrcMismatch(state.ttdPath, ttd.text, source.text, state, context, taggedText))
+        return SingleCombineOutcome::Failed;
 
     const OutputsOutcome written = WriteOutputs(
         {{SingleCombineOutputPath(state), taggedText, source.encoding}}, state, context);

@@ -45,7 +45,7 @@ void TestSingleCombine::runs_data()
         u"dest/song.LRC=lrc"_s);
     row("an output folder typed without it", pair, u"out=%D/dest"_s, locked, Written,
         u"dest/song.LRC=lrc song.LRC=-"_s);
-    row("the root passes the folder test", other, u"out=/"_s, locked + u"error:song.TTD:23"_s,
+    row("the root passes the folder test", other, u"out=/"_s, locked + u"mismatch:song.TTD"_s,
         Failed, {});
     row("an undecodable source cannot be read", u"song.TTD=ttd song.TXT=undecodable"_s, u"same"_s,
         u"notice:song.TXT:1"_s, Failed, {});
@@ -53,8 +53,11 @@ void TestSingleCombine::runs_data()
         locked + u"error:song.TTD:21"_s, Failed, u"song.LRC=-"_s);
     row("22 names the source", u"song.TTD=ttd song.TXT=blank"_s, u"same"_s,
         locked + u"error:song.TXT:22"_s, Failed, {});
-    row("23 names the TTD", other, u"same"_s, locked + u"error:song.TTD:23"_s, Failed,
-        u"song.LRC=-"_s);
+    row("23: the TTD is named with where the source differs", other, u"same"_s,
+        locked + u"mismatch:song.TTD"_s, Failed, u"song.LRC=-"_s);
+    row("a repair the CRC proves is offered; Yes combines, the source stays",
+        u"song.TTD=ttd song.TXT=txt-spaces"_s, u"same yes"_s, locked + u"repair:song.TTD:8"_s,
+        Written, u"song.LRC=lrc song.TXT=txt-spaces"_s);
     row("the CRC option and the time ratio are passed on", other, u"same nocrc ratio"_s, locked,
         Written, u"song.LRC=nocrc+ratio"_s);
     row("no size limit on the inputs", u"song.TTD=ttd60001 song.TXT=txt60001"_s, u"same"_s, locked,
