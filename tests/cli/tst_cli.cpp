@@ -82,14 +82,10 @@ void TestCli::runs_data()
     row("combine passes the CRC option and the time ratio on", u"song.TTD=ttd song.TXT=txt-other"_s,
         u"combine --no-crc-check --time-ratio=0.9953125 %D/song.TTD"_s, {}, 0, {}, {},
         u"song.LRC=nocrc+ratio"_s);
-    row("--overwrite replaces unasked", pairAndOld, u"combine --overwrite %D/song.TTD"_s, {}, 0, {},
-        {}, u"song.LRC=lrc"_s);
     row("on a terminal y replaces", pairAndOld, combine, u"tty: Y "_s, 0, {}, question,
         u"song.LRC=lrc"_s);
     row("on a terminal the end of input keeps", pairAndOld, combine, u"tty"_s, 1, {},
         question + u'\n', u"song.LRC=old"_s);
-    row("the batch combine refuses a large source", large, combine, {}, 1, {},
-        u"song.TXT: Error:ファイルが大きすぎます\n"_s, u"song.LRC=-"_s);
     row("--source: the single combine, without a size limit", large,
         u"combine --source %D/big.TXT %D/song.TTD"_s, {}, 0, {}, {}, u"song.LRC=lrc60001"_s);
     row("one output, one writer per run",
@@ -136,12 +132,8 @@ void TestCli::runs_data()
     usage("no files", u"divide --overwrite"_s, u"no files given"_s);
     usage("a separator in an extension", u"combine --lyrics-ext x/LRC a"_s,
           u"'x/LRC' is not an extension"_s);
-    usage("two kinds of file with one extension, whatever its case", u"divide --source-ext ttd a"_s,
-          u"--source-ext and --ttd-ext name the same extension"_s);
     usage("a time ratio not offered", u"combine --time-ratio=2 a"_s,
           u"--time-ratio takes none, 1 or 0.9953125, not '2'"_s);
-    usage("--source with two TTD files", u"combine --source s a b"_s,
-          u"--source goes with one TTDFILE only"_s);
     const QString ownOutput = u"%1 would be replaced by an output of this run; choose other "
                               u"extensions or files"_s;
     usage("a file that its own output would replace is refused before any work",

@@ -73,12 +73,8 @@ void TestBatchDriver::runsBatch_data()
     const QString noFiles = u"hourglass:off summary:2"_s;
     const QString pair = u"a.TTD=ttd a.TXT=txt "_s;
 
-    row("no files: the hourglass goes before the message", {}, u"divide song.TXT"_s, {}, noFiles,
-        {});
     row("always on top: the topmost band is left alone", {}, u"combine song.TXT"_s, u"always"_s,
         noFiles, {});
-    row("a divide of the matching file, then the summary", u"song.LRC=lrc"_s,
-        u"divide song.LRC song.TXT readme.doc"_s, {}, allOk, u"song.TXT=txt song.TTD=ttd"_s);
     row("an error: its message, then the error summary", pair + u"b.TTD=ttd"_s,
         u"combine a.TTD b.TTD"_s, u"always"_s, u"error:b.TXT:11"_s + someErrors, u"a.LRC=lrc"_s);
     row("a declined overwrite ends with the error summary", pair + u"a.LRC=old"_s,
