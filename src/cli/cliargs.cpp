@@ -249,8 +249,10 @@ bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QStrin
         problem = parser.errorText();
         return false;
     }
-    options.command = *command;
-    return CheckOptionsGoWith(parser, *command, arguments.front(), problem) &&
+    // A plain value: GCC's -O2 flow analysis takes the optional's payload for uninitialised.
+    const CliCommand chosen = command.value_or(CliCommand::Help);
+    options.command = chosen;
+    return CheckOptionsGoWith(parser, chosen, arguments.front(), problem) &&
            ReadCommandOptions(parser, options, problem);
 }
 
