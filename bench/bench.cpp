@@ -7,7 +7,7 @@
 #include "core/crc32.h"
 #include "core/crcdiagnosis.h"
 #include "core/divide.h"
-#include "core/timetag.h"
+#include "lyrics.h"
 
 #include <QElapsedTimer>
 
@@ -15,58 +15,16 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <random>
 
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
 using namespace kovrant;
+using kovrant::bench::Lyrics;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString Tag(std::mt19937& random, qint32& ms)
-{
-    ms = (ms + std::uniform_int_distribution<qint32>(80, 400)(random)) % MaxTimeTagMs;
-    return MsToTimeTag(ms);
-}
-
-const QString Kana =
-    u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
-    u"アイウエオカキクケコ恋愛夢空星光風花雪月心涙声歌愛"_s;
-
-// Lyrics as people tag them: every character timed, some words as groups, lines of 10 to 30
-// characters, an empty line between verses, attributes at the top.
-QString Lyrics(qsizetype bytes, int lineLength, std::uint32_t seed)
-{
-    std::mt19937 random(seed);
-    QString text = u"@Title=恋の歌\r\n@Artist=Kovrant\r\n@TimeRatio=1\r\n"_s;
-    qint32 ms = 0;
-    qsizetype estimate = 0;
-    int charactersInLine = 0;
-    int linesInVerse = 0;
-    const int lineTarget = lineLength;
-    while (estimate < bytes) {
-        text += Tag(random, ms);
-        const int word = std::uniform_int_distribution<int>(1, 3)(random);
-        for (int i = 0; i < word; ++i)
-            text += Kana[std::uniform_int_distribution<qsizetype>(0, Kana.size() - 1)(random)];
-        estimate += 10 + 2 * word;
-        charactersInLine += word;
-        if (charactersInLine >= lineTarget) {
-            text += Tag(random, ms) + u"\r\n"_s;
-            estimate += 12;
-            charactersInLine = 0;
-            if (++linesInVerse == 4) {
-                text += u"\r\n"_s;
-                estimate += 2;
-                linesInVerse = 0;
-            }
-        }
-    }
-    return text;
-}
 
 double BestSeconds(int runs, const std::function<void()>& work)
 {
