@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace kovrant {
 
 namespace {
@@ -22,14 +24,33 @@ bool HasMultiByteSequence(QByteArrayView bytes)
     return false;
 }
 
-// Decodes without stand-ins: an invalid sequence fails the whole text. A byte-order mark left
-// at the start stays a character.
+// Decodes without stand-ins: an invalid sequence fails the whole text, and so does one cut off
+// at the end, which a decoder that waits for more would drop unseen. A byte-order mark left at
+// the start stays a character. UTF-8 is decoded a piece at a time, ending each piece where a
+// character starts, so that a text that is no UTF-8 is given up at its first piece.
 bool DecodeUnicode(QByteArrayView bytes, QStringConverter::Encoding encoding, QString& text)
 {
-    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
-    QString decoded = decoder.decode(bytes);
-    if (decoder.hasError())
-        return false;
+    constexpr qsizetype Piece = 4096;
+    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom |
+                                         QStringConverter::Flag::Stateless);
+    QString decoded(decoder.requiredSpace(bytes.size()), Qt::Uninitialized);
+    QChar* const first = decoded.data();
+    QChar* out = first;
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype end =
+            encoding == QStringConverter::Utf8 ? std::min(at + Piece, bytes.size()) : bytes.size();
+        // A continuation byte goes with the piece of its lead byte; more than three in a row
+        // are no UTF-8 in either piece.
+        for (int back = 0; back < 3 && end < bytes.size() && end - 1 > at &&
+                           (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80;
+             ++back)
+            --end;
+        out = decoder.appendToBuffer(out, bytes.sliced(at, end - at));
+        if (decoder.hasError())
+            return false;
+        at = end;
+    }
+    decoded.resize(out - first);
     text = std::move(decoded);
     return true;
 }
