@@ -19,17 +19,23 @@ constexpr qsizetype ThreeDigitRecordLength = 8; // "lll,ccc)"
 // A field this long cannot name a line or column of any text we can hold.
 constexpr qsizetype MaxFieldDigits = 9;
 
-// Writes value with at least three digits; returns how many characters were written.
+// Writes value with at least three digits; returns how many characters were written. Three
+// digits, which nearly every record has, are written without a loop.
 qsizetype WriteNumber(qint64 value, QChar* out)
 {
+    if (value < 1000) {
+        const int v = int(value);
+        out[0] = QChar(u'0' + v / 100);
+        out[1] = QChar(u'0' + v / 10 % 10);
+        out[2] = QChar(u'0' + v % 10);
+        return 3;
+    }
     QChar digits[20];
     qsizetype n = 0;
     do {
         digits[n++] = QChar(u'0' + int(value % 10));
         value /= 10;
     } while (value > 0);
-    while (n < 3)
-        digits[n++] = u'0';
     for (qsizetype i = 0; i < n; ++i)
         out[i] = digits[n - 1 - i];
     return n;
@@ -176,16 +182,21 @@ std::optional<quint32> StoredCrc(QStringView sourceLyrics)
     return SourceLyricsCrc(sourceLyrics, CrcForm::Utf8);
 }
 
+qsizetype WriteRecordHead(qint64 line, qint64 column, QChar* out)
+{
+    qsizetype n = 0;
+    out[n++] = u'(';
+    n += WriteNumber(line, out + n);
+    out[n++] = u',';
+    n += WriteNumber(column, out + n);
+    out[n++] = u')';
+    return n;
+}
+
 void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group)
 {
-    QChar record[48];
-    qsizetype n = 0;
-    record[n++] = u'(';
-    n += WriteNumber(line, record + n);
-    record[n++] = u',';
-    n += WriteNumber(column, record + n);
-    record[n++] = u')';
-    ttd.append(record, n);
+    QChar head[MaxRecordHeadLength];
+    ttd.append(head, WriteRecordHead(line, column, head));
     ttd.append(group);
 }
 
@@ -253,15 +264,21 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
     // Records may be spread over lines or share one: the line structure carries no meaning,
     // and line breaks cannot hide a "(". A piece is read in place unless a line break stands
     // inside it.
+    // Pieces are short, so each is found by a plain loop that notes its line breaks on the way.
     const QStringView body = ttdText.sliced(0, end);
+    const QChar* const text = body.data();
     read.records.reserve(std::size_t(body.size() / (ThreeDigitRecordLength + 2)));
     qsizetype open = body.indexOf(u'(', TtdIdentifier.size());
     while (open >= 0) {
         const qsizetype start = open + 1;
-        const qsizetype next = body.indexOf(u'(', start);
-        const QStringView piece =
-            WithoutLineBreaks(body.sliced(start, (next < 0 ? end : next) - start), read.spliced);
-        open = next;
+        qsizetype next = start;
+        bool hasLineBreak = false;
+        for (; next < end && text[next] != u'('; ++next)
+            hasLineBreak |= IsLineBreak(text[next]);
+        QStringView piece = body.sliced(start, next - start);
+        if (hasLineBreak)
+            piece = WithoutLineBreaks(piece, read.spliced);
+        open = next < end ? next : -1;
         if (piece.size() >= 3 && piece[0] == u'C' && piece[1] == u'R' && piece[2] == u'C')
             continue;
         if (piece.startsWith(u'@')) {
