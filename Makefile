@@ -53,8 +53,14 @@ check-asan: build-asan
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# One line per figure: 1. batch, 2. core, 4. memory; 3. (start-up) comes with its own program.
+# BENCH_BATCH_ARGS=--scaling adds the batch of 10,000 files (several minutes on a slow disk).
+BENCH_BATCH_ARGS ?=
 bench: build
-	./$(BUILD_DIR)/bench/kovrant-bench
+	@$(MAKE) --no-print-directory deps PACKAGES=strace
+	@./$(BUILD_DIR)/bench/kovrant-batch-bench --brief $(BENCH_BATCH_ARGS)
+	@./$(BUILD_DIR)/bench/kovrant-bench --brief
+	@./$(BUILD_DIR)/bench/kovrant-memory-bench --brief
 
 format: build
 	cmake --build $(BUILD_DIR) --target format

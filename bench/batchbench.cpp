@@ -6,6 +6,7 @@
 // --brief (only the figure's line).
 #include "core/cp932.h"
 #include "lyrics.h"
+#include "process.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,77 +16,27 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
-#include <spawn.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 using namespace kovrant;
 using namespace Qt::StringLiterals;
 
 namespace {
 
+using bench::Args;
+
 struct Timing {
     double wall = 1e300;
     double cpu = 1e300;
 };
 
-using Args = std::vector<std::string>;
-
-double Now()
-{
-    timespec t{};
-    ::clock_gettime(CLOCK_MONOTONIC, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-// Runs args in folder with stdin and stdout on /dev/null and stderr into errors; gives the wall
-// and CPU time of the process, or a negative wall time when it failed.
 Timing Run(const Args& args, const QString& folder, const QString& errors)
 {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, QFile::encodeName(folder).constData());
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const QByteArray errorsName = QFile::encodeName(errors);
-    posix_spawn_file_actions_addopen(&actions, 2, errorsName.constData(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    Timing timing;
-    const double start = Now();
-    pid_t child = 0;
-    const int spawned = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return {-1, 0};
-    int status = 0;
-    rusage usage{};
-    ::wait4(child, &status, 0, &usage);
-    timing.wall = Now() - start;
-    const auto seconds = [](const timeval& t) {
-        return double(t.tv_sec) + double(t.tv_usec) / 1e6;
-    };
-    timing.cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        QFile log(errors);
-        log.open(QIODevice::ReadOnly);
-        std::fprintf(stderr, "%s failed (status %d): %s\n", args[0].c_str(), status,
-                     log.readLine().trimmed().constData());
-        timing.wall = -1;
-    }
-    return timing;
+    const bench::Measurement m = bench::Run(args, folder, errors);
+    return {m.wall, m.cpu};
 }
 
 // The calls of a strace -c summary by name, with "total".
@@ -225,16 +176,23 @@ Measured Measure(int files, int runs, const std::vector<QByteArray>& texts, cons
         cli.remove(".OUT");
         ::sync();
     };
-    // The two sides take turns, so that a slower phase of the disk falls on both.
+    // The two sides take turns, each going first in every other run, so that a slower phase of
+    // the disk falls on both.
+    const auto turn = [&](Job& job, const Args& floorArgs, const Args& cliArgs, int run) {
+        for (int side = 0; side < 2; ++side) {
+            if ((side + run) % 2 == 0)
+                Keep(job.floor.time, Run(floorArgs, floor.path(), errors), m.ok);
+            else
+                Keep(job.cli.time, Run(cliArgs, cli.path(), errors), m.ok);
+        }
+    };
     for (int run = 0; run < runs; ++run) {
         clearDivide();
-        Keep(m.divide.floor.time, Run(floorDivide, floor.path(), errors), m.ok);
-        Keep(m.divide.cli.time, Run(cliDivide, cli.path(), errors), m.ok);
+        turn(m.divide, floorDivide, cliDivide, run);
     }
     for (int run = 0; run < runs; ++run) {
         clearCombine();
-        Keep(m.combine.floor.time, Run(floorCombine, floor.path(), errors), m.ok);
-        Keep(m.combine.cli.time, Run(cliCombine, cli.path(), errors), m.ok);
+        turn(m.combine, floorCombine, cliCombine, run);
     }
     if (strace.isEmpty())
         return m;
@@ -309,7 +267,7 @@ double Total(const std::map<std::string, double>& calls)
 int main(int argc, char* argv[])
 {
     int files = 1000;
-    int runs = 2;
+    int runs = 3;
     bool scaling = false;
     bool brief = false;
     for (int i = 1; i < argc; ++i) {

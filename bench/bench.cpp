@@ -43,6 +43,8 @@ struct Measured {
     qsizetype bytes;
 };
 
+bool brief = false; // only the figure's line
+
 Measured Measure(const char* name, const QString& text, int runs)
 {
     QByteArray bytes;
@@ -74,6 +76,8 @@ Measured Measure(const char* name, const QString& text, int runs)
         CombineLyrics(ttd, source, {}, out, code);
     });
     const double mb = double(m.bytes) / 1e6;
+    if (brief)
+        return m;
     std::printf("%s: %lld bytes\n", name, static_cast<long long>(m.bytes));
     std::printf("  floor   (decode+encode+CRC) %8.1f MB/s\n", mb / m.floor);
     std::printf("  divide                      %8.1f MB/s   ratio %.2f\n", mb / m.divide,
@@ -101,6 +105,8 @@ void MeasureDiagnosis(const QString& text, const Measured& floor)
          {std::pair{"spaces at line ends", spaced}, std::pair{"a changed character", changed}}) {
         const double seconds =
             BestSeconds(20, [&] { (void)DiagnoseCrcMismatch(ttd, damaged).repairs; });
+        if (brief)
+            continue;
         std::printf("  diagnose (%s)%*s %8.1f ms   ratio %.2f\n", name, int(20 - std::strlen(name)),
                     "", seconds * 1e3, seconds / floor.floor);
     }
@@ -108,8 +114,9 @@ void MeasureDiagnosis(const QString& text, const Measured& floor)
 
 } // namespace
 
-int main()
+int main(int argc, char* argv[])
 {
+    brief = argc > 1 && std::strcmp(argv[1], "--brief") == 0;
 #ifdef __GLIBC__
     // Keep freed memory in the process: otherwise every run of a large case maps fresh pages,
     // and on a virtual machine their first touch costs more than the work being measured,
@@ -119,12 +126,27 @@ int main()
 #endif
     const Measured small = Measure("(a) realistic lyrics", Lyrics(60000, 20, 1), 400);
     const Measured large = Measure("(b) 10 MB of long lines", Lyrics(10000000, 1000000, 2), 7);
-    if (small.bytes == 0 || large.bytes == 0)
+    // Twice (b): beyond every cache like (b), so that only the work per byte differs.
+    const Measured double_ = Measure("(c) 20 MB of long lines", Lyrics(20000000, 1000000, 3), 5);
+    if (small.bytes == 0 || large.bytes == 0 || double_.bytes == 0)
         return 1;
     MeasureDiagnosis(Lyrics(60000, 20, 1), small);
     const auto perByte = [](double seconds, qsizetype bytes) { return seconds / double(bytes); };
-    std::printf("per-byte cost (b)/(a): divide %.2f, combine %.2f\n",
-                perByte(large.divide, large.bytes) / perByte(small.divide, small.bytes),
-                perByte(large.combine, large.bytes) / perByte(small.combine, small.bytes));
+    const double divideGrowth =
+        perByte(double_.divide, double_.bytes) / perByte(large.divide, large.bytes);
+    const double combineGrowth =
+        perByte(double_.combine, double_.bytes) / perByte(large.combine, large.bytes);
+    if (!brief) {
+        std::printf("per-byte cost (b)/(a): divide %.2f, combine %.2f\n",
+                    perByte(large.divide, large.bytes) / perByte(small.divide, small.bytes),
+                    perByte(large.combine, large.bytes) / perByte(small.combine, small.bytes));
+        std::printf("per-byte cost (c)/(b): divide %.2f, combine %.2f\n", divideGrowth,
+                    combineGrowth);
+    }
+    std::printf("2. core (60 KB): divide %.2fx, combine %.2fx of the floor; 10 MB of long lines: "
+                "divide %.2fx, combine %.2fx; per byte at 20 MB vs 10 MB: divide %.2fx, combine "
+                "%.2fx\n",
+                small.divide / small.floor, small.combine / small.floor, large.divide / large.floor,
+                large.combine / large.floor, divideGrowth, combineGrowth);
     return 0;
 }
