@@ -8,25 +8,27 @@
 
 namespace kovrant {
 
-qsizetype NextLineBreak(QStringView text, qsizetype from)
+qsizetype IndexOfAny(QStringView text, qsizetype from, char16_t a, char16_t b, char16_t c)
 {
     const char16_t* const p = text.utf16();
     const qsizetype size = text.size();
     qsizetype i = from;
 #ifdef __SSE2__
-    // Eight characters at a time: lines are long next to the work of a compare.
-    const __m128i cr = _mm_set1_epi16(u'\r');
-    const __m128i lf = _mm_set1_epi16(u'\n');
+    // Eight characters at a time.
+    const __m128i first = _mm_set1_epi16(short(a));
+    const __m128i second = _mm_set1_epi16(short(b));
+    const __m128i third = _mm_set1_epi16(short(c));
     for (; size - i >= 8; i += 8) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const int found =
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(chunk, cr), _mm_cmpeq_epi16(chunk, lf)));
-        if (found != 0)
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi16(chunk, first), _mm_cmpeq_epi16(chunk, second)),
+            _mm_cmpeq_epi16(chunk, third));
+        if (const int found = _mm_movemask_epi8(hits))
             return i + std::countr_zero(unsigned(found)) / 2;
     }
 #endif
     for (; i < size; ++i) {
-        if (p[i] == u'\r' || p[i] == u'\n')
+        if (p[i] == a || p[i] == b || p[i] == c)
             return i;
     }
     return size;

@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cstring>
 
 namespace kovrant {
 
@@ -17,8 +18,16 @@ constexpr QByteArrayView Utf16BeMark("\xFE\xFF");
 
 bool HasMultiByteSequence(QByteArrayView bytes)
 {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
+    // Eight bytes at a time: a TTD file is ASCII to its end.
+    qsizetype i = 0;
+    for (; bytes.size() - i >= 8; i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & 0x8080808080808080u) != 0)
+            return true;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
             return true;
     }
     return false;
@@ -27,10 +36,11 @@ bool HasMultiByteSequence(QByteArrayView bytes)
 // Decodes without stand-ins: an invalid sequence fails the whole text, and so does one cut off
 // at the end, which a decoder that waits for more would drop unseen. A byte-order mark left at
 // the start stays a character. UTF-8 is decoded a piece at a time, ending each piece where a
-// character starts, so that a text that is no UTF-8 is given up at its first piece.
+// character starts and the first pieces short, so that a text that is no UTF-8 is given up soon
+// after its first character that is not ASCII.
 bool DecodeUnicode(QByteArrayView bytes, QStringConverter::Encoding encoding, QString& text)
 {
-    constexpr qsizetype Piece = 4096;
+    qsizetype piece = 256;
     QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom |
                                          QStringConverter::Flag::Stateless);
     QString decoded(decoder.requiredSpace(bytes.size()), Qt::Uninitialized);
@@ -38,7 +48,8 @@ bool DecodeUnicode(QByteArrayView bytes, QStringConverter::Encoding encoding, QS
     QChar* out = first;
     for (qsizetype at = 0; at < bytes.size();) {
         qsizetype end =
-            encoding == QStringConverter::Utf8 ? std::min(at + Piece, bytes.size()) : bytes.size();
+            encoding == QStringConverter::Utf8 ? std::min(at + piece, bytes.size()) : bytes.size();
+        piece = std::min<qsizetype>(2 * piece, 1 << 16);
         // A continuation byte goes with the piece of its lead byte; more than three in a row
         // are no UTF-8 in either piece.
         for (int back = 0; back < 3 && end < bytes.size() && end - 1 > at &&

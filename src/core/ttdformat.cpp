@@ -101,6 +101,16 @@ QString DecodeAttributeItem(QStringView item)
 // fields that long texts need ("1000,005)"). Anything else is no record.
 bool ParseTagRecord(QStringView piece, TagCell& record)
 {
+    // "lll,ccc)" with nothing wider, as nearly every record is written.
+    const auto digit = [](QChar c) { return unsigned(c.unicode()) - u'0' < 10u; };
+    if (piece.size() >= ThreeDigitRecordLength && piece[3] == u',' && piece[7] == u')' &&
+        digit(piece[0]) && digit(piece[1]) && digit(piece[2]) && digit(piece[4]) &&
+        digit(piece[5]) && digit(piece[6])) {
+        record.line = DigitValue(piece.sliced(0, 3));
+        record.column = DigitValue(piece.sliced(4, 3));
+        record.group = piece.sliced(ThreeDigitRecordLength);
+        return true;
+    }
     const qsizetype lineDigits = DigitRun(piece, 0);
     if (lineDigits >= 3 && lineDigits < piece.size() && piece[lineDigits] == u',') {
         const qsizetype columnDigits = DigitRun(piece, lineDigits + 1);
@@ -264,17 +274,19 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
     // Records may be spread over lines or share one: the line structure carries no meaning,
     // and line breaks cannot hide a "(". A piece is read in place unless a line break stands
     // inside it.
-    // Pieces are short, so each is found by a plain loop that notes its line breaks on the way.
+    // The search for the next "(" stops at line breaks too, which are noted on the way.
     const QStringView body = ttdText.sliced(0, end);
     const QChar* const text = body.data();
     read.records.reserve(std::size_t(body.size() / (ThreeDigitRecordLength + 2)));
     qsizetype open = body.indexOf(u'(', TtdIdentifier.size());
     while (open >= 0) {
         const qsizetype start = open + 1;
-        qsizetype next = start;
+        qsizetype next = IndexOfAny(body, start, u'(', u'\r', u'\n');
         bool hasLineBreak = false;
-        for (; next < end && text[next] != u'('; ++next)
-            hasLineBreak |= IsLineBreak(text[next]);
+        while (next < end && text[next] != u'(') {
+            hasLineBreak = true;
+            next = IndexOfAny(body, next + 1, u'(', u'\r', u'\n');
+        }
         QStringView piece = body.sliced(start, next - start);
         if (hasLineBreak)
             piece = WithoutLineBreaks(piece, read.spliced);
