@@ -10,7 +10,7 @@ PACKAGES := cmake make g++ qt6-base-dev libgl-dev xvfb xauth
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build build-programs build-asan check check-asan bench format clean
+.PHONY: run test deps build build-programs build-asan check check-asan bench fuzz format clean
 
 run: build-programs
 	./tools/demo.sh $(BUILD_DIR)
@@ -62,8 +62,38 @@ bench: build
 	@./$(BUILD_DIR)/bench/kovrant-bench --brief
 	@./$(BUILD_DIR)/bench/kovrant-memory-bench --brief
 
+# The libFuzzer targets, each run for FUZZ_SECONDS on a corpus kept in $(FUZZ_DIR)/corpus and
+# first seeded from the tests' generated cases; what a target finds lands in
+# $(FUZZ_DIR)/findings. A target of the settings loader is to join FUZZ_TARGETS.
+FUZZ_DIR      ?= build-fuzz
+FUZZ_SECONDS  ?= 60
+FUZZ_TARGETS  := fuzz_divide fuzz_combine fuzz_cp932 fuzz_textencoding fuzz_crcdiagnosis \
+                 fuzz_cliargs
+FUZZ_PACKAGES := $(PACKAGES) clang libclang-rt-14-dev
+
+$(FUZZ_DIR)/CMakeCache.txt:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DKOVRANT_SANITIZE=ON -DKOVRANT_BUILD_FUZZ=ON -DKOVRANT_BUILD_TESTS=OFF \
+	      -DKOVRANT_BUILD_BENCH=OFF $(CMAKE_ARGS)
+
+fuzz: $(FUZZ_DIR)/CMakeCache.txt
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS) fuzz_seeds
+	rm -rf $(FUZZ_DIR)/seeds && ./$(FUZZ_DIR)/fuzz/fuzz_seeds $(FUZZ_DIR)/seeds
+	@mkdir -p $(FUZZ_DIR)/findings; status=0; \
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+	  ./$(FUZZ_DIR)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=8192 \
+	    -artifact_prefix=$(FUZZ_DIR)/findings/$$t- $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/seeds/$$t \
+	    >$(FUZZ_DIR)/$$t.log 2>&1 || status=1; \
+	  runs=$$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' $(FUZZ_DIR)/$$t.log); \
+	  echo "$$t: $${runs:-?} executions, $$(ls $(FUZZ_DIR)/findings | grep -c "^$$t-") findings"; \
+	done; \
+	[ $$status = 0 ] || echo "see $(FUZZ_DIR)/*.log and $(FUZZ_DIR)/findings"; exit $$status
+
 format: build
 	cmake --build $(BUILD_DIR) --target format
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
