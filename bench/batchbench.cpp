@@ -312,13 +312,14 @@ int main(int argc, char* argv[])
         // The per-file cost of kovrant-cli with ten times the files, against the same of the
         // floor, so that what the file system does with a larger folder counts on both sides.
         const auto perFile = [&](const Job& big, const Job& base) {
-            return (big.cli.time.wall / big.floor.time.wall) /
-                   (base.cli.time.wall / base.floor.time.wall);
+            return QString::asprintf("%.2fx wall %.2fx CPU", big.wallRatio() / base.wallRatio(),
+                                     big.cpuRatio() / base.cpuRatio());
         };
-        line += QString::asprintf("; per file with %d files vs %d: divide %.2fx, combine %.2fx",
-                                  large.files, files, perFile(large.divide, small.divide),
-                                  perFile(large.combine, small.combine))
-                    .toStdString();
+        line +=
+            QString::asprintf("; per file with %d files vs %d: divide %s, combine %s", large.files,
+                              files, qPrintable(perFile(large.divide, small.divide)),
+                              qPrintable(perFile(large.combine, small.combine)))
+                .toStdString();
         ok = ok && large.ok;
     }
     std::printf("%s\n", line.c_str());
