@@ -267,7 +267,7 @@ double Total(const std::map<std::string, double>& calls)
 int main(int argc, char* argv[])
 {
     int files = 1000;
-    int runs = 3;
+    int runs = 5;
     bool scaling = false;
     bool brief = false;
     for (int i = 1; i < argc; ++i) {
