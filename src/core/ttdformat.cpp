@@ -4,6 +4,7 @@
 #include "core/crc32.h"
 #include "core/lines.h"
 #include "core/textencoding.h"
+#include "core/timetag.h"
 
 #include <algorithm>
 
@@ -137,6 +138,35 @@ bool ParseTagRecord(QStringView piece, TagCell& record)
 bool IsLineBreak(QChar c)
 {
     return c == u'\n' || c == u'\r';
+}
+
+// A record as Divide writes it: "lll,ccc)" from start, tags, and line breaks only after them,
+// before the next "(" or the end. Such a record is taken as it stands, without the search the
+// other pieces need; gives where the next "(" (or the end) is, or -1 for any other piece.
+qsizetype ReadWrittenRecord(QStringView body, qsizetype start, std::vector<TagCell>& records)
+{
+    const QChar* const text = body.data() + start;
+    const qsizetype left = body.size() - start;
+    const auto digit = [](QChar c) { return unsigned(c.unicode()) - u'0' < 10u; };
+    if (left < ThreeDigitRecordLength || text[3] != u',' || text[7] != u')' || !digit(text[0]) ||
+        !digit(text[1]) || !digit(text[2]) || !digit(text[4]) || !digit(text[5]) || !digit(text[6]))
+        return -1;
+    qsizetype groupEnd = start + ThreeDigitRecordLength;
+    while (IsTimeTagAt(body, groupEnd))
+        groupEnd += TimeTagLength;
+    qsizetype after = groupEnd;
+    while (after < body.size() && IsLineBreak(body[after]))
+        ++after;
+    if (after < body.size() && body[after] != u'(')
+        return -1;
+    const auto value = [text](qsizetype at) {
+        return (text[at].unicode() - u'0') * 100 + (text[at + 1].unicode() - u'0') * 10 +
+               (text[at + 2].unicode() - u'0');
+    };
+    records.push_back(
+        {body.sliced(start + ThreeDigitRecordLength, groupEnd - start - ThreeDigitRecordLength),
+         value(0), value(4)});
+    return after;
 }
 
 // The piece without its line breaks: a part of itself when they stand only at its ends,
@@ -281,6 +311,10 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
     qsizetype open = body.indexOf(u'(', TtdIdentifier.size());
     while (open >= 0) {
         const qsizetype start = open + 1;
+        if (const qsizetype after = ReadWrittenRecord(body, start, read.records); after >= 0) {
+            open = after < end ? after : -1;
+            continue;
+        }
         qsizetype next = IndexOfAny(body, start, u'(', u'\r', u'\n');
         bool hasLineBreak = false;
         while (next < end && text[next] != u'(') {
