@@ -16,8 +16,8 @@ PACKAGE_PACKAGES := dpkg-dev file
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build build-programs build-asan check check-asan bench format clean translations \
-        package
+.PHONY: run test deps build build-programs build-asan check check-asan bench fuzz format clean \
+        translations package
 
 # The window on a desktop; without a display, the command-line demo.
 run: build-programs
@@ -66,8 +66,44 @@ check-asan: build-asan
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# One line per figure: 1. batch, 2. core, 4. memory; 3. (start-up) comes with its own program.
+# BENCH_BATCH_ARGS=--scaling adds the batch of 10,000 files (several minutes on a slow disk).
+BENCH_BATCH_ARGS ?=
 bench: build
-	./$(BUILD_DIR)/bench/kovrant-bench
+	@$(MAKE) --no-print-directory deps PACKAGES=strace
+	@./$(BUILD_DIR)/bench/kovrant-batch-bench --brief $(BENCH_BATCH_ARGS)
+	@./$(BUILD_DIR)/bench/kovrant-bench --brief
+	@./$(BUILD_DIR)/bench/kovrant-memory-bench --brief
+
+# The libFuzzer targets, each run for FUZZ_SECONDS on a corpus kept in $(FUZZ_DIR)/corpus and
+# first seeded from the tests' generated cases; what a target finds lands in
+# $(FUZZ_DIR)/findings. A target of the settings loader is to join FUZZ_TARGETS.
+FUZZ_DIR      ?= build-fuzz
+FUZZ_SECONDS  ?= 60
+FUZZ_TARGETS  := fuzz_divide fuzz_combine fuzz_cp932 fuzz_textencoding fuzz_crcdiagnosis \
+                 fuzz_cliargs
+FUZZ_PACKAGES := $(PACKAGES) clang libclang-rt-14-dev
+
+$(FUZZ_DIR)/CMakeCache.txt:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DKOVRANT_SANITIZE=ON -DKOVRANT_BUILD_FUZZ=ON -DKOVRANT_BUILD_TESTS=OFF \
+	      -DKOVRANT_BUILD_BENCH=OFF $(CMAKE_ARGS)
+
+fuzz: $(FUZZ_DIR)/CMakeCache.txt
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS) fuzz_seeds
+	rm -rf $(FUZZ_DIR)/seeds && ./$(FUZZ_DIR)/fuzz/fuzz_seeds $(FUZZ_DIR)/seeds
+	@mkdir -p $(FUZZ_DIR)/findings; status=0; \
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+	  ./$(FUZZ_DIR)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=8192 \
+	    -artifact_prefix=$(FUZZ_DIR)/findings/$$t- $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/seeds/$$t \
+	    >$(FUZZ_DIR)/$$t.log 2>&1 || status=1; \
+	  runs=$$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' $(FUZZ_DIR)/$$t.log); \
+	  echo "$$t: $${runs:-?} executions, $$(ls $(FUZZ_DIR)/findings | grep -c "^$$t-") findings"; \
+	done; \
+	[ $$status = 0 ] || echo "see $(FUZZ_DIR)/*.log and $(FUZZ_DIR)/findings"; exit $$status
 
 # A Debian package of both programs with the help, the desktop entry, the icons, the AppStream
 # file and the man page, installed under /usr: build-package/kovrant_<version>_<arch>.deb.
@@ -88,4 +124,4 @@ format: build
 	cmake --build $(BUILD_DIR) --target format
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-package
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) build-package

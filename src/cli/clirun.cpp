@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -150,13 +151,21 @@ int UsageError(QTextStream& err, const QString& problem)
 
 // Messages name files without their folder and outputs are formed beside the inputs, so the
 // jobs get absolute paths whatever the user typed. Nothing is cleaned: "link/.." is for the
-// kernel to resolve, as every other program does.
-QString Absolute(const QString& path)
-{
-    if (path.isEmpty() || QDir::isAbsolutePath(path))
-        return path;
-    return AddBackslash(QDir::currentPath()) + path;
-}
+// kernel to resolve, as every other program does. The current folder is asked for once.
+class Absolute {
+public:
+    QString operator()(const QString& path)
+    {
+        if (path.isEmpty() || QDir::isAbsolutePath(path))
+            return path;
+        if (m_current.isEmpty())
+            m_current = AddBackslash(QDir::currentPath());
+        return m_current + path;
+    }
+
+private:
+    QString m_current;
+};
 
 JobSnapshot SnapshotFor(const CliOptions& options)
 {
@@ -184,11 +193,34 @@ JobSnapshot SingleCombineSnapshot(const CliOptions& options, const QString& file
     return state;
 }
 
-bool SamePath(const QString& a, const QString& b)
+// The identities of the paths one file's checks name, each looked up once.
+class Identities {
+public:
+    std::optional<FileId> of(const QString& path)
+    {
+        const auto known = m_known.constFind(path);
+        if (known != m_known.cend())
+            return *known;
+        return *m_known.insert(path, IdentityOf(path));
+    }
+    void clear() { m_known.clear(); }
+
+private:
+    QHash<QString, std::optional<FileId>> m_known;
+};
+
+// Without case, as some file systems see names; and through links where both exist. Names of
+// two different files need no more than their identities; names of one file are compared as
+// their canonical paths.
+bool SamePath(const QString& a, const QString& b, Identities& identities)
 {
-    // Without case, as some file systems see names; and through links where both exist.
-    return a.compare(b, Qt::CaseInsensitive) == 0 ||
-           (QFileInfo::exists(a) && QFileInfo::exists(b) && QFileInfo(a) == QFileInfo(b));
+    if (a.compare(b, Qt::CaseInsensitive) == 0)
+        return true;
+    const std::optional<FileId> second = identities.of(b);
+    if (!second)
+        return false;
+    const std::optional<FileId> first = identities.of(a);
+    return first && *first == *second && QFileInfo(a) == QFileInfo(b);
 }
 
 // The window's extension rules keep every output apart from its inputs; named files and free
@@ -196,13 +228,15 @@ bool SamePath(const QString& a, const QString& b)
 // runs.
 bool CheckOutputsLeaveInputs(const CliOptions& options, QString& problem)
 {
+    Identities identities;
     const auto check = [&](const QString& input, const QString& output) {
-        if (!SamePath(input, output))
+        if (!SamePath(input, output, identities))
             return true;
         problem = CliText::OwnOutput.arg(input);
         return false;
     };
     for (const QString& file : options.files) {
+        identities.clear();
         switch (options.command) {
         case CliCommand::Divide: {
             const DivideOutputs outputs = DivideOutputPaths(file, SnapshotFor(options));
@@ -267,12 +301,13 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, Ter
         return Finish(out, err, CliExit::Ok);
     }
 
+    Absolute absolute;
     for (QString& file : options.files)
-        file = Absolute(file);
+        file = absolute(file);
     if (options.source)
-        options.source = Absolute(*options.source);
+        options.source = absolute(*options.source);
     if (options.outputDir)
-        options.outputDir = Absolute(*options.outputDir);
+        options.outputDir = absolute(*options.outputDir);
     if (!CheckOutputsLeaveInputs(options, problem))
         return UsageError(err, problem);
 

@@ -9,6 +9,9 @@
 #include <iostream>
 #include <string>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
@@ -45,6 +48,13 @@ public:
 
 int main(int argc, char* argv[])
 {
+#ifdef __GLIBC__
+    // A batch reads and writes file after file of about the same size: memory freed after one
+    // file is kept for the next instead of being given back to the system and asked for again.
+    // Texts of several megabytes still come and go as mappings of their own.
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
+    mallopt(M_TRIM_THRESHOLD, 16 << 20);
+#endif
     QCoreApplication app(argc, argv);
     // The jobs' messages speak the user's language as the window's do.
     kovrant::InstallTranslations();

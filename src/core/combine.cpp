@@ -148,27 +148,33 @@ QString BuildTaggedText(const LineTable& table, const QStringList& attributes)
     for (const QString& attribute : attributes)
         size += attribute.size() + 2;
 
-    QString out;
-    out.reserve(size);
+    // The size above is never exceeded, so the text is written through a pointer.
+    QString text(size, Qt::Uninitialized);
+    QChar* const first = text.data();
+    QChar* out = first;
+    const auto put = [&out](QStringView piece) {
+        out = std::copy_n(piece.data(), piece.size(), out);
+    };
     auto cell = table.tags.cbegin();
     for (std::size_t line = 0; line < table.lines.size(); ++line) {
-        const QStringView text = table.lineText(table.lines[line]);
+        const QStringView lineText = table.lineText(table.lines[line]);
         qsizetype written = 0;
         for (; cell != table.tags.cend() && std::size_t(cell->line) == line; ++cell) {
-            const qsizetype upTo = std::min(qsizetype(cell->column), text.size());
-            out.append(text.sliced(written, upTo - written));
+            const qsizetype upTo = std::min(qsizetype(cell->column), lineText.size());
+            put(lineText.sliced(written, upTo - written));
             written = upTo;
-            out.append(cell->group);
+            put(cell->group);
         }
-        out.append(text.sliced(written));
-        out.append(Crlf);
+        put(lineText.sliced(written));
+        put(Crlf);
     }
-    out.append(Crlf);
+    put(Crlf);
     for (const QString& attribute : attributes) {
-        out.append(attribute);
-        out.append(Crlf);
+        put(attribute);
+        put(Crlf);
     }
-    return out;
+    text.truncate(out - first);
+    return text;
 }
 
 } // namespace

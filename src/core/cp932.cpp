@@ -3,6 +3,11 @@
 #include "core/cp932_table.h"
 
 #include <array>
+#include <bit>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace kovrant {
 
@@ -77,6 +82,21 @@ bool DecodeCp932(QByteArrayView bytes, QString& text, qsizetype* errorOffset)
     for (const unsigned char* p = begin; p != end;) {
         const unsigned b = *p;
         if (b < 0x80) {
+#ifdef __SSE2__
+            // A run of ASCII, such as the tags and records that most of a TTD is, goes 16 bytes
+            // at a time: all 16 are widened and those after the run are written over.
+            if (end - p >= 16) {
+                const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                const __m128i zero = _mm_setzero_si128();
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(chunk, zero));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8),
+                                 _mm_unpackhi_epi8(chunk, zero));
+                const int ascii = std::countr_zero(unsigned(_mm_movemask_epi8(chunk)) | 0x10000u);
+                p += ascii;
+                out += ascii;
+                continue;
+            }
+#endif
             *out++ = QChar(char16_t(b));
             ++p;
             continue;
@@ -144,6 +164,23 @@ bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset, bo
     for (const char16_t* p = begin; p != end; ++p) {
         const char16_t c = *p;
         if (c < 0x80) {
+#ifdef __SSE2__
+            // A run of ASCII 16 characters at a time, as in decoding.
+            if (end - p >= 16) {
+                const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+                const __m128i zero = _mm_setzero_si128();
+                const __m128i above = _mm_set1_epi16(short(0xFF80));
+                const __m128i isAscii =
+                    _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(low, above), zero),
+                                    _mm_cmpeq_epi16(_mm_and_si128(high, above), zero));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+                const int ascii = std::countr_one(unsigned(_mm_movemask_epi8(isAscii)));
+                out += ascii;
+                p += ascii - 1;
+                continue;
+            }
+#endif
             *out++ = char(c);
             continue;
         }

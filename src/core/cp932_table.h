@@ -16,7 +16,8 @@ extern const char16_t SingleByte[256];
 extern const char16_t Pairs[LeadCount][TrailCount];
 
 // Row of a lead byte in Pairs.
-constexpr int LeadRow(unsigned lead) {
+constexpr int LeadRow(unsigned lead)
+{
     return lead < 0xA0 ? int(lead) - 0x81 : int(lead) - 0xE0 + 0x1F;
 }
 

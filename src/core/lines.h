@@ -15,6 +15,22 @@ inline bool IsAsciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+// The index of the first of the characters a, b or c in text at or after from, or text.size()
+// when there is none; vectorised, for the searches that every character of a text goes through.
+qsizetype IndexOfAny(QStringView text, qsizetype from, char16_t a, char16_t b, char16_t c);
+
+// The index of the first CR or LF of text at or after from, or text.size() when there is none.
+inline qsizetype NextLineBreak(QStringView text, qsizetype from)
+{
+    return IndexOfAny(text, from, u'\r', u'\n', u'\n');
+}
+
+// Where the line after the break at index at begins: past a CRLF, a CR or an LF.
+inline qsizetype AfterLineBreak(QStringView text, qsizetype at)
+{
+    return at + (text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1);
+}
+
 // The lines of text, split at CRLF, CR or LF alike; a text that ends in a line break yields a
 // last, empty line.
 std::vector<QStringView> SplitLines(QStringView text);

@@ -5,6 +5,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <cstring>
+
 namespace kovrant {
 
 namespace {
@@ -15,21 +18,50 @@ constexpr QByteArrayView Utf16BeMark("\xFE\xFF");
 
 bool HasMultiByteSequence(QByteArrayView bytes)
 {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
+    // Eight bytes at a time: a TTD file is ASCII to its end.
+    qsizetype i = 0;
+    for (; bytes.size() - i >= 8; i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & 0x8080808080808080u) != 0)
+            return true;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
             return true;
     }
     return false;
 }
 
-// Decodes without stand-ins: an invalid sequence fails the whole text. A byte-order mark left
-// at the start stays a character.
+// Decodes without stand-ins: an invalid sequence fails the whole text, and so does one cut off
+// at the end, which a decoder that waits for more would drop unseen. A byte-order mark left at
+// the start stays a character. UTF-8 is decoded a piece at a time, ending each piece where a
+// character starts and the first pieces short, so that a text that is no UTF-8 is given up soon
+// after its first character that is not ASCII.
 bool DecodeUnicode(QByteArrayView bytes, QStringConverter::Encoding encoding, QString& text)
 {
-    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
-    QString decoded = decoder.decode(bytes);
-    if (decoder.hasError())
-        return false;
+    qsizetype piece = 256;
+    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom |
+                                         QStringConverter::Flag::Stateless);
+    QString decoded(decoder.requiredSpace(bytes.size()), Qt::Uninitialized);
+    QChar* const first = decoded.data();
+    QChar* out = first;
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype end =
+            encoding == QStringConverter::Utf8 ? std::min(at + piece, bytes.size()) : bytes.size();
+        piece = std::min<qsizetype>(2 * piece, 1 << 16);
+        // A continuation byte goes with the piece of its lead byte; more than three in a row
+        // are no UTF-8 in either piece.
+        for (int back = 0; back < 3 && end < bytes.size() && end - 1 > at &&
+                           (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80;
+             ++back)
+            --end;
+        out = decoder.appendToBuffer(out, bytes.sliced(at, end - at));
+        if (decoder.hasError())
+            return false;
+        at = end;
+    }
+    decoded.resize(out - first);
     text = std::move(decoded);
     return true;
 }

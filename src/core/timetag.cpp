@@ -21,16 +21,6 @@ void WriteTwoDigits(int value, QChar* out)
 
 } // namespace
 
-bool IsTimeTagAt(QStringView text, qsizetype pos)
-{
-    if (pos < 0 || text.size() - pos < TimeTagLength)
-        return false;
-    const QChar* c = text.data() + pos;
-    return c[0] == u'[' && IsAsciiDigit(c[1]) && IsAsciiDigit(c[2]) && c[3] == u':' &&
-           IsAsciiDigit(c[4]) && IsAsciiDigit(c[5]) && c[6] == u':' && IsAsciiDigit(c[7]) &&
-           IsAsciiDigit(c[8]) && c[9] == u']';
-}
-
 qint32 TimeTagToMs(QStringView tag)
 {
     if (tag.size() < TimeTagLength)

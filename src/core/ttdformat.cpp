@@ -4,6 +4,7 @@
 #include "core/crc32.h"
 #include "core/lines.h"
 #include "core/textencoding.h"
+#include "core/timetag.h"
 
 #include <algorithm>
 
@@ -19,17 +20,23 @@ constexpr qsizetype ThreeDigitRecordLength = 8; // "lll,ccc)"
 // A field this long cannot name a line or column of any text we can hold.
 constexpr qsizetype MaxFieldDigits = 9;
 
-// Writes value with at least three digits; returns how many characters were written.
+// Writes value with at least three digits; returns how many characters were written. Three
+// digits, which nearly every record has, are written without a loop.
 qsizetype WriteNumber(qint64 value, QChar* out)
 {
+    if (value < 1000) {
+        const int v = int(value);
+        out[0] = QChar(u'0' + v / 100);
+        out[1] = QChar(u'0' + v / 10 % 10);
+        out[2] = QChar(u'0' + v % 10);
+        return 3;
+    }
     QChar digits[20];
     qsizetype n = 0;
     do {
         digits[n++] = QChar(u'0' + int(value % 10));
         value /= 10;
     } while (value > 0);
-    while (n < 3)
-        digits[n++] = u'0';
     for (qsizetype i = 0; i < n; ++i)
         out[i] = digits[n - 1 - i];
     return n;
@@ -95,6 +102,16 @@ QString DecodeAttributeItem(QStringView item)
 // fields that long texts need ("1000,005)"). Anything else is no record.
 bool ParseTagRecord(QStringView piece, TagCell& record)
 {
+    // "lll,ccc)" with nothing wider, as nearly every record is written.
+    const auto digit = [](QChar c) { return unsigned(c.unicode()) - u'0' < 10u; };
+    if (piece.size() >= ThreeDigitRecordLength && piece[3] == u',' && piece[7] == u')' &&
+        digit(piece[0]) && digit(piece[1]) && digit(piece[2]) && digit(piece[4]) &&
+        digit(piece[5]) && digit(piece[6])) {
+        record.line = DigitValue(piece.sliced(0, 3));
+        record.column = DigitValue(piece.sliced(4, 3));
+        record.group = piece.sliced(ThreeDigitRecordLength);
+        return true;
+    }
     const qsizetype lineDigits = DigitRun(piece, 0);
     if (lineDigits >= 3 && lineDigits < piece.size() && piece[lineDigits] == u',') {
         const qsizetype columnDigits = DigitRun(piece, lineDigits + 1);
@@ -121,6 +138,35 @@ bool ParseTagRecord(QStringView piece, TagCell& record)
 bool IsLineBreak(QChar c)
 {
     return c == u'\n' || c == u'\r';
+}
+
+// A record as Divide writes it: "lll,ccc)" from start, tags, and line breaks only after them,
+// before the next "(" or the end. Such a record is taken as it stands, without the search the
+// other pieces need; gives where the next "(" (or the end) is, or -1 for any other piece.
+qsizetype ReadWrittenRecord(QStringView body, qsizetype start, std::vector<TagCell>& records)
+{
+    const QChar* const text = body.data() + start;
+    const qsizetype left = body.size() - start;
+    const auto digit = [](QChar c) { return unsigned(c.unicode()) - u'0' < 10u; };
+    if (left < ThreeDigitRecordLength || text[3] != u',' || text[7] != u')' || !digit(text[0]) ||
+        !digit(text[1]) || !digit(text[2]) || !digit(text[4]) || !digit(text[5]) || !digit(text[6]))
+        return -1;
+    qsizetype groupEnd = start + ThreeDigitRecordLength;
+    while (IsTimeTagAt(body, groupEnd))
+        groupEnd += TimeTagLength;
+    qsizetype after = groupEnd;
+    while (after < body.size() && IsLineBreak(body[after]))
+        ++after;
+    if (after < body.size() && body[after] != u'(')
+        return -1;
+    const auto value = [text](qsizetype at) {
+        return (text[at].unicode() - u'0') * 100 + (text[at + 1].unicode() - u'0') * 10 +
+               (text[at + 2].unicode() - u'0');
+    };
+    records.push_back(
+        {body.sliced(start + ThreeDigitRecordLength, groupEnd - start - ThreeDigitRecordLength),
+         value(0), value(4)});
+    return after;
 }
 
 // The piece without its line breaks: a part of itself when they stand only at its ends,
@@ -176,16 +222,21 @@ std::optional<quint32> StoredCrc(QStringView sourceLyrics)
     return SourceLyricsCrc(sourceLyrics, CrcForm::Utf8);
 }
 
+qsizetype WriteRecordHead(qint64 line, qint64 column, QChar* out)
+{
+    qsizetype n = 0;
+    out[n++] = u'(';
+    n += WriteNumber(line, out + n);
+    out[n++] = u',';
+    n += WriteNumber(column, out + n);
+    out[n++] = u')';
+    return n;
+}
+
 void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group)
 {
-    QChar record[48];
-    qsizetype n = 0;
-    record[n++] = u'(';
-    n += WriteNumber(line, record + n);
-    record[n++] = u',';
-    n += WriteNumber(column, record + n);
-    record[n++] = u')';
-    ttd.append(record, n);
+    QChar head[MaxRecordHeadLength];
+    ttd.append(head, WriteRecordHead(line, column, head));
     ttd.append(group);
 }
 
@@ -253,15 +304,27 @@ bool ReadTtdText(QStringView ttdText, TtdContents& contents, ResultCode& code)
     // Records may be spread over lines or share one: the line structure carries no meaning,
     // and line breaks cannot hide a "(". A piece is read in place unless a line break stands
     // inside it.
+    // The search for the next "(" stops at line breaks too, which are noted on the way.
     const QStringView body = ttdText.sliced(0, end);
+    const QChar* const text = body.data();
     read.records.reserve(std::size_t(body.size() / (ThreeDigitRecordLength + 2)));
     qsizetype open = body.indexOf(u'(', TtdIdentifier.size());
     while (open >= 0) {
         const qsizetype start = open + 1;
-        const qsizetype next = body.indexOf(u'(', start);
-        const QStringView piece =
-            WithoutLineBreaks(body.sliced(start, (next < 0 ? end : next) - start), read.spliced);
-        open = next;
+        if (const qsizetype after = ReadWrittenRecord(body, start, read.records); after >= 0) {
+            open = after < end ? after : -1;
+            continue;
+        }
+        qsizetype next = IndexOfAny(body, start, u'(', u'\r', u'\n');
+        bool hasLineBreak = false;
+        while (next < end && text[next] != u'(') {
+            hasLineBreak = true;
+            next = IndexOfAny(body, next + 1, u'(', u'\r', u'\n');
+        }
+        QStringView piece = body.sliced(start, next - start);
+        if (hasLineBreak)
+            piece = WithoutLineBreaks(piece, read.spliced);
+        open = next < end ? next : -1;
         if (piece.size() >= 3 && piece[0] == u'C' && piece[1] == u'R' && piece[2] == u'C')
             continue;
         if (piece.startsWith(u'@')) {

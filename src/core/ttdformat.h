@@ -21,6 +21,13 @@ inline constexpr QStringView TtdIdentifier = u"TTD10";
 // Appends "(line,column)group"; numbers have at least three digits, more when they need them.
 void AppendTagRecord(QString& ttd, qint64 line, qint64 column, QStringView group);
 
+// The longest "(line,column)" WriteRecordHead writes.
+inline constexpr qsizetype MaxRecordHeadLength = 1 + 19 + 1 + 19 + 1;
+
+// Writes "(line,column)" to out, which has room for MaxRecordHeadLength characters; gives the
+// number written. line and column are not negative.
+qsizetype WriteRecordHead(qint64 line, qint64 column, QChar* out);
+
 // Appends "(" attribute ")" CRLF. A "(" would cut the item apart for every reader, so lines
 // that hold one are written with "(" as "%28" and "%" as "%25" (see DecodeAttributeItem).
 void AppendAttributeItem(QString& ttd, QStringView attributeLine);

@@ -78,43 +78,65 @@ PreparedOutput::Commit RenameNoReplaceAt(int folder, const QByteArray& from, con
 
 // A replaced file keeps its owner, group and permissions where this process may give them;
 // without the right to (or on a file system without owners) the new file keeps the defaults.
-// The mode comes last, as a change of owner clears the set-user-ID bits.
-void KeepOwnerAndMode(int file, const struct stat& old)
+// The mode comes last, as a change of owner clears the set-user-ID bits. What the new file has
+// already is not set again.
+void KeepOwnerAndMode(int file, const struct stat& created, const struct stat& old)
 {
-    const int ownerKept = ::fchown(file, old.st_uid, old.st_gid);
-    Q_UNUSED(ownerKept);
-    ::fchmod(file, old.st_mode & 07777);
+    const bool ownerDiffers = created.st_uid != old.st_uid || created.st_gid != old.st_gid;
+    if (ownerDiffers) {
+        const int ownerKept = ::fchown(file, old.st_uid, old.st_gid);
+        Q_UNUSED(ownerKept);
+    }
+    if (ownerDiffers || (created.st_mode & 07777) != (old.st_mode & 07777))
+        ::fchmod(file, old.st_mode & 07777);
 }
 
-// True unless what stands at name may never be replaced by a file: a folder, a device, a link
-// to a folder, or a file this process may not write. A dangling link or a link to a file is
-// replaced itself, never what it leads to.
-bool Replaceable(int folder, const QByteArray& name)
+// What stands at a name an output is to take, for the output's sake.
+enum class Standing {
+    Nothing,
+    File,  // a regular file, or a link to one: the output keeps its owner and mode
+    Other, // replaceable, with nothing to keep: a dangling link, a link to a device, ...
+    Never, // a folder, a device, a link to a folder, a file this process may not write: never
+           // replaced by a file
+};
+
+// A dangling link or a link to a file is replaced itself, never what it leads to. file gets the
+// regular file's status.
+Standing StandingAt(int folder, const QByteArray& name, struct stat& file)
 {
-    struct stat existing {};
-    if (::fstatat(folder, name.constData(), &existing, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno == ENOENT;
-    if (S_ISREG(existing.st_mode))
-        return ::faccessat(folder, name.constData(), W_OK, AT_EACCESS) == 0;
-    if (!S_ISLNK(existing.st_mode))
-        return false;
-    struct stat target {};
-    return ::fstatat(folder, name.constData(), &target, 0) != 0 || !S_ISDIR(target.st_mode);
+    if (::fstatat(folder, name.constData(), &file, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? Standing::Nothing : Standing::Never;
+    const auto writable = [&] {
+        return ::faccessat(folder, name.constData(), W_OK, AT_EACCESS) == 0 ? Standing::File
+                                                                            : Standing::Never;
+    };
+    if (S_ISREG(file.st_mode))
+        return writable();
+    if (!S_ISLNK(file.st_mode))
+        return Standing::Never;
+    if (::fstatat(folder, name.constData(), &file, 0) != 0)
+        return Standing::Other;
+    if (S_ISDIR(file.st_mode))
+        return Standing::Never;
+    return S_ISREG(file.st_mode) ? writable() : Standing::Other;
 }
 
 } // namespace
 
-OutputTarget ExamineOutput(const QString& path)
+OutputTarget ExamineOutput(const QString& path, FileId* identity)
 {
     struct stat info {};
     const QByteArray name = QFile::encodeName(path);
     if (::lstat(name.constData(), &info) != 0)
         return errno == ENOENT ? OutputTarget::Missing : OutputTarget::Other;
+    OutputTarget target = OutputTarget::Other;
     if (S_ISREG(info.st_mode))
-        return OutputTarget::File;
-    if (S_ISLNK(info.st_mode) && ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode))
-        return OutputTarget::LinkToFile;
-    return OutputTarget::Other;
+        target = OutputTarget::File;
+    else if (S_ISLNK(info.st_mode) && ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode))
+        target = OutputTarget::LinkToFile;
+    if (identity && target != OutputTarget::Other)
+        *identity = IdOf(info);
+    return target;
 }
 
 std::optional<FileId> IdentityOf(const QString& path)
@@ -125,12 +147,25 @@ std::optional<FileId> IdentityOf(const QString& path)
     return IdOf(info);
 }
 
+struct PreparedOutput::OpenFolder {
+    QByteArray path;
+    int fd = -1;
+    OpenFolder(QByteArray folderPath, int descriptor)
+        : path(std::move(folderPath))
+        , fd(descriptor)
+    {}
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    ~OpenFolder() { ::close(fd); }
+};
+
 PreparedOutput::~PreparedOutput()
 {
     discard();
 }
 
-bool PreparedOutput::prepare(const QString& path, QByteArrayView bytes, bool throughLink)
+bool PreparedOutput::prepare(const QString& path, QByteArrayView bytes, bool throughLink,
+                             const PreparedOutput* neighbour)
 {
     discard();
     if (path.isEmpty())
@@ -146,17 +181,29 @@ bool PreparedOutput::prepare(const QString& path, QByteArrayView bytes, bool thr
     SplitPath(place, folder, m_name);
     if (m_name.isEmpty())
         return false;
-    m_folder = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (neighbour && neighbour->m_folder && neighbour->m_folder->path == folder) {
+        m_folder = neighbour->m_folder;
+    } else {
+        const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        m_folder = std::make_shared<const OpenFolder>(std::move(folder), fd);
+    }
     // What can never be replaced is refused before anything is written, so that an output of a
     // group does not fail only after another has taken its place.
-    if (m_folder < 0 || !Replaceable(m_folder, m_name)) {
+    struct stat old {};
+    const Standing standing = StandingAt(m_folder->fd, m_name, old);
+    if (standing == Standing::Never) {
         discard();
         return false;
     }
+    // A file to be replaced lends its permissions from the start, so that the new one is never
+    // readable by more people than the old one.
+    const mode_t mode = standing == Standing::File ? (old.st_mode & 0777) : 0666;
     for (int attempt = 0; attempt < 8 && m_file < 0; ++attempt) {
         m_temporaryName = TemporaryName();
-        m_file = ::openat(m_folder, m_temporaryName.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        m_file = ::openat(m_folder->fd, m_temporaryName.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (m_file < 0 && errno != EEXIST)
             break;
     }
@@ -165,9 +212,14 @@ bool PreparedOutput::prepare(const QString& path, QByteArrayView bytes, bool thr
         discard();
         return false;
     }
-    struct stat old {};
-    if (::fstatat(m_folder, m_name.constData(), &old, 0) == 0 && S_ISREG(old.st_mode))
-        KeepOwnerAndMode(m_file, old);
+    struct stat created {};
+    if (::fstat(m_file, &created) != 0) {
+        discard();
+        return false;
+    }
+    m_identity = IdOf(created);
+    if (standing == Standing::File)
+        KeepOwnerAndMode(m_file, created, old);
     if (!WriteAll(m_file, bytes) || ::fsync(m_file) != 0) {
         discard();
         return false;
@@ -179,32 +231,30 @@ PreparedOutput::Commit PreparedOutput::commit(bool replace)
 {
     if (m_file < 0)
         return Commit::Failed;
+    const int folder = m_folder->fd;
     Commit result = Commit::Failed;
     if (!replace) {
-        result = RenameNoReplaceAt(m_folder, m_temporaryName, m_name);
+        result = RenameNoReplaceAt(folder, m_temporaryName, m_name);
     } else {
         struct stat existing {};
         bool replaceable = true;
-        if (::fstatat(m_folder, m_name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (::fstatat(folder, m_name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
             if (S_ISLNK(existing.st_mode)) {
                 // A link to a folder stays; a dangling link or a link to a file is replaced
                 // itself, never whatever it leads to.
                 struct stat target {};
-                replaceable = ::fstatat(m_folder, m_name.constData(), &target, 0) != 0 ||
+                replaceable = ::fstatat(folder, m_name.constData(), &target, 0) != 0 ||
                               !S_ISDIR(target.st_mode);
             } else {
                 replaceable = S_ISREG(existing.st_mode);
             }
         }
         if (replaceable &&
-            ::renameat(m_folder, m_temporaryName.constData(), m_folder, m_name.constData()) == 0)
+            ::renameat(folder, m_temporaryName.constData(), folder, m_name.constData()) == 0)
             result = Commit::Done;
     }
     if (result != Commit::Done)
         return result;
-    struct stat info {};
-    if (::fstat(m_file, &info) == 0)
-        m_identity = IdOf(info);
     m_temporaryName.clear();
     discard();
     return Commit::Done;
@@ -214,12 +264,10 @@ void PreparedOutput::discard()
 {
     if (m_file >= 0)
         ::close(m_file);
-    if (m_folder >= 0 && !m_temporaryName.isEmpty())
-        ::unlinkat(m_folder, m_temporaryName.constData(), 0);
-    if (m_folder >= 0)
-        ::close(m_folder);
+    if (m_folder && !m_temporaryName.isEmpty())
+        ::unlinkat(m_folder->fd, m_temporaryName.constData(), 0);
+    m_folder.reset();
     m_file = -1;
-    m_folder = -1;
     m_temporaryName.clear();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QHashFunctions>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace kovrant {
@@ -16,14 +18,20 @@ enum class OutputTarget {
     LinkToFile, // a symbolic link that leads to a regular file
     Other,      // a folder, a device, a dangling link, a link to a folder, ...
 };
-OutputTarget ExamineOutput(const QString& path);
-
 // Device and inode: two names that lead to one file have the same identity.
 struct FileId {
     quint64 device = 0;
     quint64 inode = 0;
     friend bool operator==(const FileId&, const FileId&) = default;
 };
+inline size_t qHash(const FileId& id, size_t seed = 0)
+{
+    return qHashMulti(seed, id.device, id.inode);
+}
+
+// What stands at path; for a File or a LinkToFile, identity gets the identity of that file, from
+// the same look.
+OutputTarget ExamineOutput(const QString& path, FileId* identity = nullptr);
 // The identity of the file path leads to (following links); nothing when there is none.
 std::optional<FileId> IdentityOf(const QString& path);
 
@@ -40,8 +48,10 @@ public:
     // the owner, group and permissions of the file it may replace. throughLink: when path is a
     // link to a regular file, the output takes the place of that file, not of the link. Fails,
     // leaving nothing behind, where a folder, a device, a link to a folder or a file this
-    // process may not write stands.
-    bool prepare(const QString& path, QByteArrayView bytes, bool throughLink);
+    // process may not write stands. An output
+    // of the same group prepared before in the same folder, as neighbour, lends its open folder.
+    bool prepare(const QString& path, QByteArrayView bytes, bool throughLink,
+                 const PreparedOutput* neighbour = nullptr);
 
     enum class Commit { Done, Taken, Failed };
     // Puts the output in place. Without replace, a name at which anything stands is Taken and
@@ -51,13 +61,14 @@ public:
     // Removes the prepared file; nothing else changes.
     void discard();
 
-    // The identity of the committed file.
+    // The identity of the prepared file, which it keeps when committed.
     FileId identity() const { return m_identity; }
 
 private:
-    int m_folder = -1; // the folder the output goes into, open
-    int m_file = -1;   // the prepared file, open
-    QByteArray m_name; // the output's name in that folder
+    struct OpenFolder;
+    std::shared_ptr<const OpenFolder> m_folder; // the folder the output goes into
+    int m_file = -1;                            // the prepared file, open
+    QByteArray m_name;                          // the output's name in that folder
     QByteArray m_temporaryName;
     FileId m_identity;
 };

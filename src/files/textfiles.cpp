@@ -3,47 +3,99 @@
 #include "files/filenames.h"
 
 #include <QFile>
-#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kovrant {
+
+namespace {
+
+// stat() of path, following links; false when there is nothing there.
+bool StatOf(const QString& path, struct stat& info)
+{
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+// Reads size bytes from fd; a short read is an error, not a shorter text.
+bool ReadExactly(int fd, qint64 size, QByteArray& bytes)
+{
+    QByteArray read(qsizetype(size), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, read.data() + done, std::size_t(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    bytes = std::move(read);
+    return true;
+}
+
+// The whole of the regular file at path, in one open and as few calls as it can be read with.
+// Without a checked size the open file is examined: a folder, a device or a pipe that stands
+// at path is refused (never waited on: the open does not block), not read.
+bool ReadFileBytes(const QString& path, qint64 checkedSize, QByteArray& bytes)
+{
+    if (path.isEmpty())
+        return false;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    qint64 size = checkedSize;
+    bool ok = true;
+    if (size < 0) {
+        struct stat info {};
+        ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+        size = ok ? qint64(info.st_size) : 0;
+    }
+    ok = ok && ReadExactly(fd, size, bytes);
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
 
 bool FileExists(const QString& path)
 {
     // A plain stat, not a directory search: "*" and "?" are name characters here, and a
     // folder, a device or a dangling link is no file to read.
-    return !path.isEmpty() && QFileInfo(path).isFile();
+    struct stat info {};
+    return StatOf(path, info) && S_ISREG(info.st_mode);
 }
 
-bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file)
+bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file, qint64 checkedSize)
 {
-    if (!FileExists(path))
-        return false;
-    QFile input(path);
-    if (!input.open(QIODevice::ReadOnly))
-        return false;
-    // A short read is an error, not a shorter text.
-    const qint64 size = input.size();
-    const QByteArray bytes = input.read(size);
-    if (bytes.size() != size)
+    QByteArray bytes;
+    if (!ReadFileBytes(path, checkedSize, bytes))
         return false;
     return DecodeText(bytes, recognition, file.text, file.encoding);
 }
 
-ResultCode CheckInputFile(const QString& path, qint64 limit)
+ResultCode CheckInputFile(const QString& path, qint64 limit, qint64* size)
 {
     if (!IsValidFileName(path))
         return ResultCode::InvalidFileName;
-    if (!FileExists(path))
+    struct stat info {};
+    if (!StatOf(path, info) || !S_ISREG(info.st_mode))
         return ResultCode::FileNotFound;
-    if (QFileInfo(path).size() > limit)
+    if (qint64(info.st_size) > limit)
         return ResultCode::FileTooLarge;
+    if (size)
+        *size = qint64(info.st_size);
     return ResultCode::Ok;
 }
 
-ResultCode LoadInputText(const QString& path, Recognition recognition, TextFile& file)
+ResultCode LoadInputText(const QString& path, Recognition recognition, TextFile& file,
+                         qint64 checkedSize)
 {
     TextFile read;
-    if (!ReadTextFile(path, recognition, read))
+    if (!ReadTextFile(path, recognition, read, checkedSize))
         return ResultCode::ReadFailed;
     if (read.text.isEmpty())
         return ResultCode::FileEmpty;

@@ -25,14 +25,19 @@ struct TextFile {
 };
 
 // Reads a whole text file, recognising its encoding. Fails, leaving file untouched, for a
-// missing file, a read error, or bytes that are not valid in the encoding found, so that no
-// file is ever decoded with stand-ins.
-bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file);
+// missing file, anything but a regular file, a read error, or bytes that are not valid in the
+// encoding found, so that no file is ever decoded with stand-ins. checkedSize: the size a check
+// of path has just found, so that the file is not examined again; the file is then read up to
+// that size, as it is read up to the size it has when opened otherwise.
+bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file,
+                  qint64 checkedSize = -1);
 
 // The batch jobs' checks: Ok, InvalidFileName, FileNotFound or FileTooLarge (more than limit
-// bytes) ...
-ResultCode CheckInputFile(const QString& path, qint64 limit = MaxInputFileSize);
+// bytes), with the size found for LoadInputText ...
+ResultCode CheckInputFile(const QString& path, qint64 limit = MaxInputFileSize,
+                          qint64* size = nullptr);
 // ... and Ok, ReadFailed or FileEmpty with the text.
-ResultCode LoadInputText(const QString& path, Recognition recognition, TextFile& file);
+ResultCode LoadInputText(const QString& path, Recognition recognition, TextFile& file,
+                         qint64 checkedSize = -1);
 
 } // namespace kovrant

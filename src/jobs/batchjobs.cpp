@@ -42,19 +42,23 @@ FileOutcome WentThrough()
 FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobContext& context)
 {
     // A TTD file may be larger than the lyrics it was divided from.
-    if (const ResultCode code = CheckInputFile(ttdFile, MaxTtdFileSize); code != ResultCode::Ok)
+    qint64 ttdSize = 0;
+    if (const ResultCode code = CheckInputFile(ttdFile, MaxTtdFileSize, &ttdSize);
+        code != ResultCode::Ok)
         return Failure(code, ttdFile);
     const QString sourceFile = CombineSourcePath(ttdFile, state);
     // Both inputs pass the cheap checks before either is read.
-    if (const ResultCode code = CheckInputFile(sourceFile); code != ResultCode::Ok)
+    qint64 sourceSize = 0;
+    if (const ResultCode code = CheckInputFile(sourceFile, MaxInputFileSize, &sourceSize);
+        code != ResultCode::Ok)
         return Failure(code, sourceFile);
 
     TextFile ttd;
-    if (const ResultCode code = LoadInputText(ttdFile, state.recognition, ttd);
+    if (const ResultCode code = LoadInputText(ttdFile, state.recognition, ttd, ttdSize);
         code != ResultCode::Ok)
         return Failure(code, ttdFile);
     TextFile source;
-    if (const ResultCode code = LoadInputText(sourceFile, state.recognition, source);
+    if (const ResultCode code = LoadInputText(sourceFile, state.recognition, source, sourceSize);
         code != ResultCode::Ok)
         return Failure(code, sourceFile);
 
@@ -78,10 +82,12 @@ FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobCont
 
 FileOutcome DivideOne(const QString& lyricsFile, const JobSnapshot& state, JobContext& context)
 {
-    if (const ResultCode code = CheckInputFile(lyricsFile); code != ResultCode::Ok)
+    qint64 size = 0;
+    if (const ResultCode code = CheckInputFile(lyricsFile, MaxInputFileSize, &size);
+        code != ResultCode::Ok)
         return Failure(code, lyricsFile);
     TextFile lyrics;
-    if (const ResultCode code = LoadInputText(lyricsFile, state.recognition, lyrics);
+    if (const ResultCode code = LoadInputText(lyricsFile, state.recognition, lyrics, size);
         code != ResultCode::Ok)
         return Failure(code, lyricsFile);
     QString ttdText;

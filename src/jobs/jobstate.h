@@ -7,6 +7,7 @@
 #include "jobs/userdialogs.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -42,7 +43,7 @@ struct JobContext {
     UserDialogs& dialogs;
     WindowHooks& hooks;
     JobLog& log;
-    QList<FileId> writtenThisRun{}; // never replaced again in the same run
+    QSet<FileId> writtenThisRun{}; // never replaced again in the same run
 };
 
 // The per-file codes of the running batch: entry i belongs to queued file i (0-based); Ok means

@@ -29,10 +29,11 @@ OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot&
 {
     std::vector<Planned> plan;
     for (const OutputText& output : outputs) {
-        const OutputTarget target = ExamineOutput(output.path);
+        FileId id;
+        const OutputTarget target = ExamineOutput(output.path, &id);
         if (target != OutputTarget::Missing) {
-            const std::optional<FileId> id = IdentityOf(output.path);
-            if (id && context.writtenThisRun.contains(*id))
+            // Only a file, or a link to one, can be a file this run wrote.
+            if (target != OutputTarget::Other && context.writtenThisRun.contains(id))
                 return Failure(ResultCode::WrittenThisRun, output.path);
             if (!state.overwriteWithoutAsking && !context.dialogs.askOverwrite(output.path))
                 break;
@@ -44,6 +45,7 @@ OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot&
         planned.throughLink = target == OutputTarget::LinkToFile;
     }
 
+    const PreparedOutput* neighbour = nullptr;
     for (Planned& planned : plan) {
         QByteArray bytes;
         if (!EncodeText(planned.output->text, planned.encoding, bytes)) {
@@ -52,8 +54,9 @@ OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot&
                 return Failure(ResultCode::SaveFailed, planned.output->path);
         }
         context.hooks.letPendingEventsRun();
-        if (!planned.prepared->prepare(planned.output->path, bytes, planned.throughLink))
+        if (!planned.prepared->prepare(planned.output->path, bytes, planned.throughLink, neighbour))
             return Failure(ResultCode::SaveFailed, planned.output->path);
+        neighbour = planned.prepared.get();
     }
 
     for (Planned& planned : plan) {
@@ -67,7 +70,7 @@ OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot&
         }
         if (commit != PreparedOutput::Commit::Done)
             return Failure(ResultCode::SaveFailed, path);
-        context.writtenThisRun.append(planned.prepared->identity());
+        context.writtenThisRun.insert(planned.prepared->identity());
         context.log.written(path, planned.encoding);
     }
     if (plan.size() < std::size_t(outputs.size()))

@@ -120,6 +120,12 @@ void TestBatchJobs::runs_data()
         u"song.TXT=txt nowhere=- song.TTD=ttd"_s);
     row("combine: Yes writes through a link to a file", pair + u"song.LRC=@real real=old"_s, ttd,
         u"yes"_s, u"song.LRC?"_s, {0}, u"song.LRC=@real real=lrc"_s);
+    row("divide: through a link into another folder, the other output stays beside the lyrics",
+        lyrics + u"song.TXT=@sub/real sub/real=old"_s, lrc, u"overwrite"_s, {}, {0},
+        u"song.TXT=@real sub/real=txt song.TTD=ttd sub/song.TTD=-"_s);
+    row("combine: a link to a file this run wrote is not written through",
+        u"a.TTD=ttd a.TXT=txt b.TTD=ttd-other b.TXT=txt-other b.LRC=@a.LRC"_s, u"a.TTD b.TTD"_s,
+        u"overwrite"_s, u"b.LRC:17"_s, {0, 17}, u"a.LRC=lrc b.LRC=@a.LRC"_s);
     row("divide: a file that appears before the last step is asked about, No keeps it",
         u"song.LRC=lrc"_s, lrc, u"appear=song.TTD no"_s, u"song.TTD?"_s, {0},
         u"song.TXT=txt song.TTD=appeared"_s);
@@ -188,29 +194,35 @@ void TestBatchJobs::runs()
 }
 
 // A name as long as the file system allows is replaced again and again, and a replaced file
-// keeps its owner, group and permissions.
+// keeps its owner, group and permissions, also those that the umask takes from a new file.
 void TestBatchJobs::replacesAgainAndAgain()
 {
     JobBench bench;
     const QString base = QString(251, u'a');
-    QVERIFY(bench.fill(base + u".LRC=lrc "_s + base + u".TXT=old"_s));
+    QVERIFY(bench.fill(base + u".LRC=lrc "_s + base + u".TXT=old "_s + base + u".TTD=old"_s));
     const QByteArray source = QFile::encodeName(bench.path(base + u".TXT"_s));
+    const QByteArray ttd = QFile::encodeName(bench.path(base + u".TTD"_s));
     const bool root = ::geteuid() == 0;
     if (root)
         QCOMPARE(::chown(source.constData(), 65534, 65534), 0);
     QCOMPARE(::chmod(source.constData(), 0640), 0);
+    QCOMPARE(::chmod(ttd.constData(), 0666), 0);
+    const mode_t umask = ::umask(022);
     BatchResults results;
     for (int round = 0; round < 2; ++round) {
         bench.context.writtenThisRun.clear(); // each round is a run of its own
         QVERIFY(BatchDivide({bench.path(base + u".LRC"_s)}, bench.settings(u"overwrite"_s),
                             bench.context, results));
     }
+    ::umask(umask);
     QCOMPARE(bench.check(base + u".TXT=txt"_s), base + u".TXT=txt"_s);
     struct stat info {};
     QCOMPARE(::stat(source.constData(), &info), 0);
     QCOMPARE(info.st_mode & 07777, 0640u);
     if (root)
         QCOMPARE(info.st_uid, 65534u);
+    QCOMPARE(::stat(ttd.constData(), &info), 0);
+    QCOMPARE(info.st_mode & 07777, 0666u);
 }
 
 // Between the drop and the run, inputs vanish or become folders or garbage, outputs become

@@ -93,6 +93,12 @@ void TestEncodings::recognises_data()
         << QByteArray("\xFF\xFE\x00\xD8\x41\x00", 6) << false << u"-"_s;
     QTest::newRow("UTF-8 after its mark must be valid")
         << QByteArray("\xEF\xBB\xBF\x82\xA0") << false << u"-"_s;
+    QTest::newRow("UTF-8 longer than a piece of the decoder, a character across its end")
+        << u"あ"_s.repeated(2000).toUtf8() << false << u"UTF-8:"_s + u"あ"_s.repeated(2000);
+    QTest::newRow("UTF-8 after its mark must not be cut short")
+        << QByteArray("\xEF\xBB\xBF\x61\xE3\x81") << false << u"-"_s;
+    QTest::newRow("code page 932 that would be UTF-8 cut short is code page 932")
+        << QByteArray("abc\xE3\x81") << false << u"CP932:abc\u7E3A"_s;
 }
 
 void TestEncodings::recognises()
