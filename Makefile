@@ -66,22 +66,23 @@ check-asan: build-asan
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# One line per figure: 1. batch, 2. core, 4. memory; 3. (start-up) comes with its own program.
+# One line per figure: 1. batch, 2. core, 3. start-up (in Xvfb), 4. memory.
 # BENCH_BATCH_ARGS=--scaling adds the batch of 10,000 files (several minutes on a slow disk).
 BENCH_BATCH_ARGS ?=
 bench: build
 	@$(MAKE) --no-print-directory deps PACKAGES=strace
 	@./$(BUILD_DIR)/bench/kovrant-batch-bench --brief $(BENCH_BATCH_ARGS)
 	@./$(BUILD_DIR)/bench/kovrant-bench --brief
+	@xvfb-run -a -s "-screen 0 1024x768x24" ./$(BUILD_DIR)/bench/kovrant-startup-bench --brief
 	@./$(BUILD_DIR)/bench/kovrant-memory-bench --brief
 
 # The libFuzzer targets, each run for FUZZ_SECONDS on a corpus kept in $(FUZZ_DIR)/corpus and
 # first seeded from the tests' generated cases; what a target finds lands in
-# $(FUZZ_DIR)/findings. A target of the settings loader is to join FUZZ_TARGETS.
+# $(FUZZ_DIR)/findings.
 FUZZ_DIR      ?= build-fuzz
 FUZZ_SECONDS  ?= 60
 FUZZ_TARGETS  := fuzz_divide fuzz_combine fuzz_cp932 fuzz_textencoding fuzz_crcdiagnosis \
-                 fuzz_cliargs
+                 fuzz_cliargs fuzz_settings
 FUZZ_PACKAGES := $(PACKAGES) clang libclang-rt-14-dev
 
 $(FUZZ_DIR)/CMakeCache.txt:

@@ -103,5 +103,12 @@ int main(int argc, char* argv[])
                              "combine --source s a b",
                              "--version"})
         corpus.add(u"fuzz_cliargs"_s, QByteArray(line).replace(' ', '\0'));
+    // Settings files as the window writes them, and as hands and other programs leave them.
+    for (const char* ini :
+         {"[Init]\nAlwaysTop=False\nOverWrite=True\nNoCRCCheck=True\nTimeRatio=2\nExt0=1\n"
+          "Ext1=2\nOutFolder=/o/\nSameTTD=0\nNewExtMax=1\nNewExt0=a\nNewExt1=b\nLastMode=0\n",
+          "[Init]\nNewExtMax=2\nNewExt0=\nNewExt1=b\nNewExt3=d\nLastMode=@Invalid()\n",
+          "[Init]\nOutFolder=\"/a, b/\"\nTimeRatio=x\n[Other]\nLastMode=1\n"})
+        corpus.add(u"fuzz_settings"_s, QByteArray(ini));
     return corpus.ok ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
@@ -29,11 +30,12 @@ int main(int argc, char* argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTexts);
 
-    QApplication::setWindowIcon(kovrant::ProgramIcon());
     kovrant::DesktopDialogs dialogs;
     const kovrant::SettingsStore store(kovrant::SettingsStore::defaultPath());
     kovrant::FormMain window(dialogs, store);
     dialogs.setOwner(&window);
     window.show();
+    // Decoding the icon's sizes need not delay the window's first appearance.
+    QTimer::singleShot(0, [] { QApplication::setWindowIcon(kovrant::ProgramIcon()); });
     return QApplication::exec();
 }
