@@ -122,21 +122,16 @@ int Count(Repairs repairs)
 // What the records need of the source's lines, for when no repair proves a match.
 void CompareShape(const TtdContents& ttd, QStringView sourceText, CrcDiagnosis& diagnosis)
 {
-    const std::vector<QStringView> lines = SplitLines(sourceText);
+    const std::vector<QStringView> allLines = SplitLines(sourceText);
     // Empty lines at either end do not count, as Combine drops them.
-    std::size_t first = 0;
-    std::size_t last = lines.size();
-    while (first < last && lines[first].isEmpty())
-        ++first;
-    while (last > first && lines[last - 1].isEmpty())
-        --last;
-    diagnosis.sourceLines = qint64(last - first);
+    const std::span<const QStringView> lines = WithoutEmptyEnds(allLines);
+    diagnosis.sourceLines = qint64(lines.size());
     std::vector<CrcDiagnosis::ShortLine> shortLines;
     for (const TagCell& record : ttd.records) {
         diagnosis.linesNeeded = std::max(diagnosis.linesNeeded, qint64(record.line) + 1);
         if (record.line >= diagnosis.sourceLines)
             continue;
-        const qint64 length = lines[first + std::size_t(record.line)].size();
+        const qint64 length = lines[std::size_t(record.line)].size();
         if (record.column <= length)
             continue;
         auto found = std::find_if(shortLines.begin(), shortLines.end(),

@@ -114,14 +114,8 @@ bool DivideLyrics(QStringView input, QString& ttdText, QString& sourceLyrics, Re
         start = AfterLineBreak(input, end);
     }
 
-    // Empty lines at both ends of the body do not count; empty lines inside it do.
-    std::size_t first = 0;
-    std::size_t last = body.size();
-    while (first < last && body[first].isEmpty())
-        ++first;
-    while (last > first && body[last - 1].isEmpty())
-        --last;
-    if (first == last) {
+    const std::span<const QStringView> lines = WithoutEmptyEnds(body);
+    if (lines.empty()) {
         code = ResultCode::InvalidTaggedLyrics;
         return false;
     }
@@ -134,13 +128,13 @@ bool DivideLyrics(QStringView input, QString& ttdText, QString& sourceLyrics, Re
     ttd.append(TtdIdentifier);
     ttd.append(Crlf);
     bool sawTag = false;
-    for (std::size_t i = first; i < last; ++i) {
-        const QStringView line = body[i];
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QStringView line = lines[i];
         if (!line.isEmpty()) {
-            sawTag |= ScanBodyLine(line, qint64(i - first), source, ttd);
+            sawTag |= ScanBodyLine(line, qint64(i), source, ttd);
             ttd.append(Crlf);
         }
-        if (i + 1 < last)
+        if (i + 1 < lines.size())
             source.append(Crlf);
     }
     if (!sawTag) {

@@ -47,6 +47,15 @@ std::vector<QStringView> SplitLines(QStringView text)
     }
 }
 
+std::span<const QStringView> WithoutEmptyEnds(std::span<const QStringView> lines)
+{
+    while (!lines.empty() && lines.front().isEmpty())
+        lines = lines.subspan(1);
+    while (!lines.empty() && lines.back().isEmpty())
+        lines = lines.first(lines.size() - 1);
+    return lines;
+}
+
 QString NormaliseToCrlf(QStringView text)
 {
     const std::vector<QStringView> lines = SplitLines(text);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <span>
 #include <vector>
 
 namespace kovrant {
@@ -34,6 +35,10 @@ inline qsizetype AfterLineBreak(QStringView text, qsizetype at)
 // The lines of text, split at CRLF, CR or LF alike; a text that ends in a line break yields a
 // last, empty line.
 std::vector<QStringView> SplitLines(QStringView text);
+
+// The lines without the empty ones at both ends, which no line number counts; empty lines
+// inside stay.
+std::span<const QStringView> WithoutEmptyEnds(std::span<const QStringView> lines);
 
 // The text with every line break made CRLF.
 QString NormaliseToCrlf(QStringView text);
