@@ -95,7 +95,7 @@ int main(int argc, char* argv[])
     const bool brief = argc > 1 && std::strcmp(argv[1], "--brief") == 0;
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
-        std::printf("start-up: no X display (run it under xvfb-run)\n");
+        std::printf("3. start-up: no X display (run it under xvfb-run)\n");
         return 1;
     }
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
@@ -106,7 +106,7 @@ int main(int argc, char* argv[])
         const double b = TimeToMap(display, KOVRANT_BARE_WINDOW);
         const double t = TimeToMap(display, KOVRANT_BARE_WINDOW, "--text");
         if (p < 0 || b < 0 || t < 0) {
-            std::printf("start-up: a window was not mapped\n");
+            std::printf("3. start-up: a window was not mapped\n");
             return 1;
         }
         if (i > 0) { // the first round warms the caches
@@ -118,7 +118,7 @@ int main(int argc, char* argv[])
     const double p = Median(program), b = Median(bare), t = Median(text);
     if (!brief)
         std::printf("median of %d starts each, launch to window mapped:\n", Runs);
-    std::printf("start-up: kovrant %.0f ms, a bare Qt Widgets window %.0f ms, ratio %.2f "
+    std::printf("3. start-up: kovrant %.0f ms, a bare Qt Widgets window %.0f ms, ratio %.2f "
                 "(with a line of Japanese %.0f ms, ratio %.2f)\n",
                 p * 1e3, b * 1e3, p / b, t * 1e3, p / t);
     XCloseDisplay(display);
