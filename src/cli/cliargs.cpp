@@ -101,9 +101,9 @@ std::optional<QString> BareExtension(const QString& argument)
     return bare;
 }
 
-// Reads an extension option into target, with one leading dot.
+// Reads an extension option into target, after the leading text dot.
 bool ReadExtension(const QCommandLineParser& parser, const QCommandLineOption& option,
-                   QString& target, QString& problem)
+                   QString& target, QString& problem, const QString& dot = u"."_s)
 {
     if (!parser.isSet(option))
         return true;
@@ -113,7 +113,7 @@ bool ReadExtension(const QCommandLineParser& parser, const QCommandLineOption& o
         problem = CliText::NotAnExtension.arg(value);
         return false;
     }
-    target = u'.' + *bare;
+    target = dot + *bare;
     return true;
 }
 
@@ -145,6 +145,7 @@ bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, Q
     if (!ReadExtension(parser, SourceExtOption, options.sourceExtension, problem) ||
         !ReadExtension(parser, TtdExtOption, options.ttdExtension, problem) ||
         !ReadExtension(parser, LyricsExtOption, options.lyricsExtension, problem) ||
+        !ReadExtension(parser, ToOption, options.newExtension, problem, QString()) ||
         !ReadPath(parser, SourceOption, options.source, problem) ||
         !ReadPath(parser, OutputDirOption, options.outputDir, problem))
         return false;
@@ -165,14 +166,6 @@ bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, Q
             problem = CliText::BadEncoding.arg(value);
             return false;
         }
-    }
-    if (parser.isSet(ToOption)) {
-        const std::optional<QString> bare = BareExtension(parser.value(ToOption));
-        if (!bare) {
-            problem = CliText::NotAnExtension.arg(parser.value(ToOption));
-            return false;
-        }
-        options.newExtension = *bare;
     }
 
     if (options.files.isEmpty()) {

@@ -6,8 +6,6 @@ namespace kovrant {
 
 namespace {
 
-constexpr char16_t KeptByteBase = 0xDC00; // as DecodeFileName keeps a byte that is not UTF-8
-
 bool IsControl(char16_t c)
 {
     return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029;
@@ -38,8 +36,8 @@ QString Escape(char16_t c)
         break;
     }
     // A kept byte is written as that byte; any other character by its code.
-    if (c >= KeptByteBase + 0x80 && c <= KeptByteBase + 0xFF)
-        return QStringLiteral("\\x%1").arg(unsigned(c - KeptByteBase), 2, 16, QLatin1Char('0'));
+    if (const int byte = KeptByte(QChar(c)); byte >= 0)
+        return QStringLiteral("\\x%1").arg(unsigned(byte), 2, 16, QLatin1Char('0'));
     if (c < 0x100)
         return QStringLiteral("\\x%1").arg(unsigned(c), 2, 16, QLatin1Char('0'));
     return QStringLiteral("\\u%1").arg(unsigned(c), 4, 16, QLatin1Char('0'));

@@ -66,6 +66,8 @@ bool DecodeUnicode(QByteArrayView bytes, QStringConverter::Encoding encoding, QS
     return true;
 }
 
+} // namespace
+
 bool IsValidUtf16(QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -76,8 +78,6 @@ bool IsValidUtf16(QStringView text)
     }
     return true;
 }
-
-} // namespace
 
 bool DecodeText(QByteArrayView bytes, Recognition recognition, QString& text,
                 TextEncoding& encoding)

@@ -34,6 +34,9 @@ bool DecodeText(QByteArrayView bytes, Recognition recognition, QString& text,
 // code for, or for a lone surrogate.
 bool EncodeText(QStringView text, TextEncoding encoding, QByteArray& bytes);
 
+// True when text holds no lone surrogate, so that every character of it has a byte form.
+bool IsValidUtf16(QStringView text);
+
 // A short name for messages: "CP932", "UTF-8", "UTF-8 with BOM", "UTF-16LE", "UTF-16BE".
 QString EncodingName(TextEncoding encoding);
 

@@ -1,5 +1,7 @@
 #include "files/filenames.h"
 
+#include "core/textencoding.h"
+
 namespace kovrant {
 
 namespace {
@@ -66,16 +68,14 @@ QString DecodeFileName(QByteArrayView raw)
 
 bool IsValidFileName(const QString& path)
 {
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const QChar c = path[i];
-        if (c.isHighSurrogate() && i + 1 < path.size() && path[i + 1].isLowSurrogate()) {
-            ++i;
-            continue;
-        }
-        if (c.isSurrogate())
-            return false;
-    }
-    return true;
+    return IsValidUtf16(path);
+}
+
+int KeptByte(QChar c)
+{
+    return c.unicode() >= KeptByteBase + 0x80 && c.unicode() <= KeptByteBase + 0xFF
+               ? c.unicode() - KeptByteBase
+               : -1;
 }
 
 QString PrintableFileName(const QString& path)
@@ -88,8 +88,7 @@ QString PrintableFileName(const QString& path)
         if (c.isHighSurrogate() && i + 1 < path.size() && path[i + 1].isLowSurrogate()) {
             printable.append(c);
             printable.append(path[++i]);
-        } else if (c.unicode() >= KeptByteBase + 0x80 && c.unicode() <= KeptByteBase + 0xFF) {
-            const int byte = c.unicode() - KeptByteBase;
+        } else if (const int byte = KeptByte(c); byte >= 0) {
             printable.append(QStringLiteral("\\x"));
             printable.append(QString::number(byte, 16).toUpper());
         } else if (c.isSurrogate()) {

@@ -17,6 +17,9 @@ QString DecodeFileName(QByteArrayView raw);
 // lone surrogate): such a name is refused rather than handed to the file system.
 bool IsValidFileName(const QString& path);
 
+// The byte that c keeps in a decoded name, or -1 when c is a character of its own.
+int KeptByte(QChar c);
+
 // The path for messages: kept bytes written as "\xNN".
 QString PrintableFileName(const QString& path);
 

@@ -236,20 +236,10 @@ PreparedOutput::Commit PreparedOutput::commit(bool replace)
     if (!replace) {
         result = RenameNoReplaceAt(folder, m_temporaryName, m_name);
     } else {
+        // Checked again at the last step: what stands there now may differ from what stood when
+        // the output was prepared.
         struct stat existing {};
-        bool replaceable = true;
-        if (::fstatat(folder, m_name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
-            if (S_ISLNK(existing.st_mode)) {
-                // A link to a folder stays; a dangling link or a link to a file is replaced
-                // itself, never whatever it leads to.
-                struct stat target {};
-                replaceable = ::fstatat(folder, m_name.constData(), &target, 0) != 0 ||
-                              !S_ISDIR(target.st_mode);
-            } else {
-                replaceable = S_ISREG(existing.st_mode);
-            }
-        }
-        if (replaceable &&
+        if (StandingAt(folder, m_name, existing) != Standing::Never &&
             ::renameat(folder, m_temporaryName.constData(), folder, m_name.constData()) == 0)
             result = Commit::Done;
     }

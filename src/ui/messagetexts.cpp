@@ -17,6 +17,12 @@ QString TwoLines(const QString& first, const QString& second)
     return text;
 }
 
+// A name whose bytes are not all UTF-8 shows them as "\xNN".
+QString Name(const QString& path)
+{
+    return PrintableFileName(DisplayName(path));
+}
+
 } // namespace
 
 QString ApplicationTitle()
@@ -27,12 +33,6 @@ QString ApplicationTitle()
 QString OverwriteMessage(const QString& path)
 {
     return TwoLines(PrintableFileName(path), OverwriteQuestion());
-}
-
-// A name whose bytes are not all UTF-8 shows them as "\xNN".
-QString Name(const QString& path)
-{
-    return PrintableFileName(DisplayName(path));
 }
 
 QString FileErrorMessage(const QString& path, ResultCode code)
