@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 namespace kovrant {
 
@@ -111,14 +112,6 @@ QString ApplyOne(QStringView text, Repair repair)
     return text.toString();
 }
 
-int Count(Repairs repairs)
-{
-    int count = 0;
-    for (; repairs != 0; repairs &= repairs - 1)
-        ++count;
-    return count;
-}
-
 // What the records need of the source's lines, for when no repair proves a match.
 void CompareShape(const TtdContents& ttd, QStringView sourceText, CrcDiagnosis& diagnosis)
 {
@@ -184,7 +177,7 @@ CrcDiagnosis DiagnoseCrcMismatch(QStringView ttdText, QStringView sourceText)
             sets.push_back(set);
     }
     std::stable_sort(sets.begin(), sets.end(),
-                     [](Repairs a, Repairs b) { return Count(a) < Count(b); });
+                     [](Repairs a, Repairs b) { return std::popcount(a) < std::popcount(b); });
     for (const Repairs set : sets) {
         QString repaired = ApplyRepairs(normalised, set);
         if (SourceMatchesCrc(ttd.crcText, repaired)) {
