@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace kovrant::testing {
@@ -23,10 +24,11 @@ using namespace Qt::StringLiterals;
 using Texts = QStringList;
 
 // Keeps, in order, the jobs' conversations and what they do to the window, with paths relative
-// to base: "ask:NAME", "error:NAME:CODE", "notice:NAME:N" (N: the FileNotice's number),
-// "folder:TEXT", "no-output-folder", "summary:S" (S: the BatchSummary's number), "hourglass:on",
-// "enabled:off", "topmost:on", ... Answers come from answers, then No. Counts the calls that let
-// pending events run and the files written.
+// to base: "NAME:CODE" for an error, "NAME?" for the overwrite question, "notice:NAME:N" (N: the
+// FileNotice's number), "repair:NAME:REPAIRS", "mismatch:NAME", "folder:TEXT",
+// "no-output-folder", "summary:S" (S: the BatchSummary's number), "hourglass:on", "enabled:off",
+// "topmost:on", ... Answers come from answers, then No. Counts the calls that let pending events
+// run and the files written.
 class Recorder final : public UserDialogs, public WindowHooks, public JobLog {
 public:
     QString base;
@@ -37,43 +39,31 @@ public:
     int pendingEventRuns = 0;
     int filesWritten = 0;
 
-    bool askOverwrite(const QString& path) override
+    bool askOverwrite(const QString& p) override { return answer(p + u'?'); }
+    void reportFileError(const QString& p, ResultCode c) override { put(p, int(c)); }
+    bool offerRepair(const QString& p, const CrcDiagnosis& d) override
     {
-        events << u"ask:"_s + relative(path);
-        return !answers.isEmpty() && answers.takeFirst();
+        return answer(u"repair:"_s + p, d.repairs);
     }
-    void reportFileError(const QString& path, ResultCode code) override
+    void reportCrcMismatch(const QString& p, const CrcDiagnosis&) override
     {
-        events << u"error:%1:%2"_s.arg(relative(path)).arg(qint32(code));
+        put(u"mismatch:"_s + p);
     }
-    bool offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnosis) override
+    void reportFileNotice(const QString& p, FileNotice n) override
     {
-        events << u"repair:%1:%2"_s.arg(relative(ttdPath)).arg(diagnosis.repairs);
-        return !answers.isEmpty() && answers.takeFirst();
+        put(u"notice:"_s + p, int(n));
     }
-    void reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis) override
-    {
-        events << u"mismatch:"_s + relative(ttdPath);
-        Q_UNUSED(diagnosis);
-    }
-    void reportFileNotice(const QString& path, FileNotice notice) override
-    {
-        events << u"notice:%1:%2"_s.arg(relative(path)).arg(int(notice));
-    }
-    void reportFolderNotFound(const QString& folder) override
-    {
-        events << u"folder:"_s + relative(folder);
-    }
-    void reportOutputFolderMissing() override { events << u"no-output-folder"_s; }
+    void reportFolderNotFound(const QString& folder) override { put(u"folder:"_s + folder); }
+    void reportOutputFolderMissing() override { put(u"no-output-folder"_s); }
     void showSummary(BatchSummary summary) override
     {
-        events << u"summary:%1"_s.arg(int(summary));
+        put(u"summary"_s, int(summary));
         if (duringSummary)
             duringSummary();
     }
-    void setHourglass(bool on) override { events << u"hourglass:"_s + OnOff(on); }
-    void setWindowEnabled(bool on) override { events << u"enabled:"_s + OnOff(on); }
-    void setTopmost(bool on) override { events << u"topmost:"_s + OnOff(on); }
+    void setHourglass(bool on) override { put(u"hourglass:"_s + OnOff(on)); }
+    void setWindowEnabled(bool on) override { put(u"enabled:"_s + OnOff(on)); }
+    void setTopmost(bool on) override { put(u"topmost:"_s + OnOff(on)); }
     void letPendingEventsRun() override
     {
         ++pendingEventRuns;
@@ -84,9 +74,15 @@ public:
 
 private:
     static QString OnOff(bool on) { return on ? u"on"_s : u"off"_s; }
-    QString relative(const QString& path) const
+    void put(QString event, std::optional<int> number = {})
     {
-        return path.startsWith(base) ? path.mid(base.size()) : path;
+        event.remove(base);
+        events << (number ? event + u':' + QString::number(*number) : event);
+    }
+    bool answer(const QString& event, std::optional<int> number = {})
+    {
+        put(event, number);
+        return !answers.isEmpty() && answers.takeFirst();
     }
 };
 

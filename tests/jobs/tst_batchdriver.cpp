@@ -76,15 +76,15 @@ void TestBatchDriver::runsBatch_data()
     row("always on top: the topmost band is left alone", {}, u"combine song.TXT"_s, u"always"_s,
         noFiles, {});
     row("an error: its message, then the error summary", pair + u"b.TTD=ttd"_s,
-        u"combine a.TTD b.TTD"_s, u"always"_s, u"error:b.TXT:11"_s + someErrors, u"a.LRC=lrc"_s);
+        u"combine a.TTD b.TTD"_s, u"always"_s, u"b.TXT:11"_s + someErrors, u"a.LRC=lrc"_s);
     row("a declined overwrite ends with the error summary", pair + u"a.LRC=old"_s,
-        u"combine a.TTD"_s, u"always no"_s, u"ask:a.LRC"_s + someErrors, u"a.LRC=old"_s);
+        u"combine a.TTD"_s, u"always no"_s, u"a.LRC?"_s + someErrors, u"a.LRC=old"_s);
     row("rename: the dots go, then the summary, then the recent list", u"a.txt=a"_s,
         u"rename a.txt"_s, u"new=..lrc"_s,
         u"apply:lrc|TXT,SRC,LRC"_s + allOk + u" apply:lrc|lrc,TXT,SRC,LRC"_s, u"a.lrc=a"_s);
     row("a rename with a failure keeps the recent list", u"a.txt=a a.lrc=taken"_s,
-        u"rename a.txt"_s, u"always new=lrc"_s,
-        u"apply:lrc|TXT,SRC,LRC error:a.lrc:31"_s + someErrors, u"a.txt=a"_s);
+        u"rename a.txt"_s, u"always new=lrc"_s, u"apply:lrc|TXT,SRC,LRC a.lrc:31"_s + someErrors,
+        u"a.txt=a"_s);
     row("a new extension of dots only is emptied and nothing renamed", u"a.txt=a"_s,
         u"rename a.txt"_s, u"always new=..."_s, u"apply:|TXT,SRC,LRC summary:3"_s, u"a.txt=a"_s);
 }

@@ -49,10 +49,10 @@ void TestSingleCombine::runs_data()
         Failed, {});
     row("an undecodable source cannot be read", u"song.TTD=ttd song.TXT=undecodable"_s, u"same"_s,
         u"notice:song.TXT:1"_s, Failed, {});
-    row("21 names the TTD", u"song.TTD=TTD? song.TXT=txt"_s, u"same"_s,
-        locked + u"error:song.TTD:21"_s, Failed, u"song.LRC=-"_s);
+    row("21 names the TTD", u"song.TTD=TTD? song.TXT=txt"_s, u"same"_s, locked + u"song.TTD:21"_s,
+        Failed, u"song.LRC=-"_s);
     row("22 names the source", u"song.TTD=ttd song.TXT=blank"_s, u"same"_s,
-        locked + u"error:song.TXT:22"_s, Failed, {});
+        locked + u"song.TXT:22"_s, Failed, {});
     row("23: the TTD is named with where the source differs", other, u"same"_s,
         locked + u"mismatch:song.TTD"_s, Failed, u"song.LRC=-"_s);
     row("a repair the CRC proves is offered; Yes combines, the source stays",
@@ -65,8 +65,8 @@ void TestSingleCombine::runs_data()
     row("an input larger than memory may hold is refused unread", u"song.TTD=ttd song.TXT=>1G"_s,
         u"same"_s, u"notice:song.TXT:2"_s, Failed, u"song.LRC=-"_s);
     row("an existing output: No keeps it", pair + u"song.LRC=old"_s, u"same no"_s,
-        locked + u"ask:song.LRC"_s, Declined, u"song.LRC=old"_s);
-    row("Yes replaces it", pair + u"song.LRC=old"_s, u"same yes"_s, locked + u"ask:song.LRC"_s,
+        locked + u"song.LRC?"_s, Declined, u"song.LRC=old"_s);
+    row("Yes replaces it", pair + u"song.LRC=old"_s, u"same yes"_s, locked + u"song.LRC?"_s,
         Written, u"song.LRC=lrc"_s);
     row("with the option on it is replaced unasked", pair + u"song.LRC=old"_s, u"same overwrite"_s,
         locked, Written, u"song.LRC=lrc"_s);
