@@ -139,6 +139,18 @@ struct Folder {
         return paths;
     }
 
+    // An entry as check sees it: its bytes, "/", "@TARGET" or "-".
+    QByteArray read(const QString& name) const
+    {
+        const QFileInfo info(path(name));
+        if (info.isSymLink())
+            return '@' + QFileInfo(info.symLinkTarget()).fileName().toUtf8();
+        if (info.isDir())
+            return "/";
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
+    }
+
     bool fill(const QString& description) const
     {
         for (const QString& entry : description.split(u' ', Qt::SkipEmptyParts)) {
@@ -154,7 +166,7 @@ struct Folder {
         Texts found;
         for (const QString& entry : expected.split(u' ', Qt::SkipEmptyParts)) {
             const QString content = entry.section(u'=', 1);
-            const QByteArray bytes = Describe(path(entry.section(u'=', 0, 0)));
+            const QByteArray bytes = read(entry.section(u'=', 0, 0));
             found << entry.section(u'=', 0, 0) + u'=' +
                          (bytes == Content(content)
                               ? content
@@ -181,17 +193,6 @@ private:
     }
 
     static QByteArray Content(const QString& name) { return Contents().value(name, name.toUtf8()); }
-
-    static QByteArray Describe(const QString& path)
-    {
-        const QFileInfo info(path);
-        if (info.isSymLink())
-            return '@' + QFileInfo(info.symLinkTarget()).fileName().toUtf8();
-        if (info.isDir())
-            return "/";
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
-    }
 };
 
 // A folder, a recorder and the context the jobs work with.
