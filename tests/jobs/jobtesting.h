@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace kovrant::testing {
@@ -23,10 +24,11 @@ using namespace Qt::StringLiterals;
 using Texts = QStringList;
 
 // Keeps, in order, the jobs' conversations and what they do to the window, with paths relative
-// to base: "ask:NAME", "error:NAME:CODE", "notice:NAME:N" (N: the FileNotice's number),
-// "folder:TEXT", "no-output-folder", "summary:S" (S: the BatchSummary's number), "hourglass:on",
-// "enabled:off", "topmost:on", ... Answers come from answers, then No. Counts the calls that let
-// pending events run and the files written.
+// to base: "NAME:CODE" for an error, "NAME?" for the overwrite question, "notice:NAME:N" (N: the
+// FileNotice's number), "repair:NAME:REPAIRS", "mismatch:NAME", "folder:TEXT",
+// "no-output-folder", "summary:S" (S: the BatchSummary's number), "hourglass:on", "enabled:off",
+// "topmost:on", ... Answers come from answers, then No. Counts the calls that let pending events
+// run and the files written.
 class Recorder final : public UserDialogs, public WindowHooks, public JobLog {
 public:
     QString base;
@@ -37,43 +39,31 @@ public:
     int pendingEventRuns = 0;
     int filesWritten = 0;
 
-    bool askOverwrite(const QString& path) override
+    bool askOverwrite(const QString& p) override { return answer(p + u'?'); }
+    void reportFileError(const QString& p, ResultCode c) override { put(p, int(c)); }
+    bool offerRepair(const QString& p, const CrcDiagnosis& d) override
     {
-        events << u"ask:"_s + relative(path);
-        return !answers.isEmpty() && answers.takeFirst();
+        return answer(u"repair:"_s + p, d.repairs);
     }
-    void reportFileError(const QString& path, ResultCode code) override
+    void reportCrcMismatch(const QString& p, const CrcDiagnosis&) override
     {
-        events << u"error:%1:%2"_s.arg(relative(path)).arg(qint32(code));
+        put(u"mismatch:"_s + p);
     }
-    bool offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnosis) override
+    void reportFileNotice(const QString& p, FileNotice n) override
     {
-        events << u"repair:%1:%2"_s.arg(relative(ttdPath)).arg(diagnosis.repairs);
-        return !answers.isEmpty() && answers.takeFirst();
+        put(u"notice:"_s + p, int(n));
     }
-    void reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis) override
-    {
-        events << u"mismatch:"_s + relative(ttdPath);
-        Q_UNUSED(diagnosis);
-    }
-    void reportFileNotice(const QString& path, FileNotice notice) override
-    {
-        events << u"notice:%1:%2"_s.arg(relative(path)).arg(int(notice));
-    }
-    void reportFolderNotFound(const QString& folder) override
-    {
-        events << u"folder:"_s + relative(folder);
-    }
-    void reportOutputFolderMissing() override { events << u"no-output-folder"_s; }
+    void reportFolderNotFound(const QString& folder) override { put(u"folder:"_s + folder); }
+    void reportOutputFolderMissing() override { put(u"no-output-folder"_s); }
     void showSummary(BatchSummary summary) override
     {
-        events << u"summary:%1"_s.arg(int(summary));
+        put(u"summary"_s, int(summary));
         if (duringSummary)
             duringSummary();
     }
-    void setHourglass(bool on) override { events << u"hourglass:"_s + OnOff(on); }
-    void setWindowEnabled(bool on) override { events << u"enabled:"_s + OnOff(on); }
-    void setTopmost(bool on) override { events << u"topmost:"_s + OnOff(on); }
+    void setHourglass(bool on) override { put(u"hourglass:"_s + OnOff(on)); }
+    void setWindowEnabled(bool on) override { put(u"enabled:"_s + OnOff(on)); }
+    void setTopmost(bool on) override { put(u"topmost:"_s + OnOff(on)); }
     void letPendingEventsRun() override
     {
         ++pendingEventRuns;
@@ -84,31 +74,35 @@ public:
 
 private:
     static QString OnOff(bool on) { return on ? u"on"_s : u"off"_s; }
-    QString relative(const QString& path) const
+    void put(QString event, std::optional<int> number = {})
     {
-        return path.startsWith(base) ? path.mid(base.size()) : path;
+        event.remove(base);
+        events << (number ? event + u':' + QString::number(*number) : event);
+    }
+    bool answer(const QString& event, std::optional<int> number = {})
+    {
+        put(event, number);
+        return !answers.isEmpty() && answers.takeFirst();
     }
 };
 
 // File contents by name. "lrc" divides into "txt" and "ttd" and is what they combine into; so
-// do "lrcN", whose source lyrics take N bytes, "lrc-tags" and "lrc-other", another song.
+// do "lrc60001", whose source lyrics take 60001 bytes, "lrc-tags" and "lrc-other", another song.
 // "txt-spaces" is "txt" with spaces and tabs at its line ends. "nocrc+ratio" is "ttd" combined
 // with "txt-other" unchecked at the ratio 0.9953125. Other names stand for their own bytes.
 inline const QMap<QString, QByteArray>& Contents()
 {
     static const QMap<QString, QByteArray> contents = [] {
-        const QString sized = u"[00:01:00]"_s + QString(60000, u'x');
         QMap<QString, QString> texts{
             {u"lrc"_s, u"[00:01:00]あいう[00:02:50]え\r\n[00:03:00]ｶﾀｶﾅ\r\n\r\n@TimeRatio=1\r\n"_s},
             {u"lrc-other"_s, u"[00:10:00]別の[00:11:00]歌\r\n\r\n"_s},
-            {u"lrc60000"_s, sized + u"\r\n\r\n"_s},
-            {u"lrc60001"_s, sized + u"x\r\n\r\n"_s},
+            {u"lrc60001"_s, u"[00:01:00]"_s + QString(60001, u'x') + u"\r\n\r\n"_s},
             {u"lrc-tags"_s,
              QString(u"[00:01:00]a[00:02:00]b[00:03:00]c\r\n"_s).repeated(1200) + u"\r\n"_s},
             {u"untagged"_s, u"歌だけ"_s},
             {u"blank"_s, u"\r\n"_s}};
         ResultCode code = ResultCode::Ok;
-        for (const QString& name : {QString(), u"-other"_s, u"60000"_s, u"60001"_s, u"-tags"_s}) {
+        for (const QString& name : {QString(), u"-other"_s, u"60001"_s, u"-tags"_s}) {
             if (!DivideLyrics(texts[u"lrc"_s + name], texts[u"ttd"_s + name],
                               texts[u"txt"_s + name], code))
                 qFatal("test lyrics that do not divide");
@@ -145,6 +139,18 @@ struct Folder {
         return paths;
     }
 
+    // An entry as check sees it: its bytes, "/", "@TARGET" or "-".
+    QByteArray read(const QString& name) const
+    {
+        const QFileInfo info(path(name));
+        if (info.isSymLink())
+            return '@' + QFileInfo(info.symLinkTarget()).fileName().toUtf8();
+        if (info.isDir())
+            return "/";
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
+    }
+
     bool fill(const QString& description) const
     {
         for (const QString& entry : description.split(u' ', Qt::SkipEmptyParts)) {
@@ -160,7 +166,7 @@ struct Folder {
         Texts found;
         for (const QString& entry : expected.split(u' ', Qt::SkipEmptyParts)) {
             const QString content = entry.section(u'=', 1);
-            const QByteArray bytes = Describe(path(entry.section(u'=', 0, 0)));
+            const QByteArray bytes = read(entry.section(u'=', 0, 0));
             found << entry.section(u'=', 0, 0) + u'=' +
                          (bytes == Content(content)
                               ? content
@@ -187,17 +193,6 @@ private:
     }
 
     static QByteArray Content(const QString& name) { return Contents().value(name, name.toUtf8()); }
-
-    static QByteArray Describe(const QString& path)
-    {
-        const QFileInfo info(path);
-        if (info.isSymLink())
-            return '@' + QFileInfo(info.symLinkTarget()).fileName().toUtf8();
-        if (info.isDir())
-            return "/";
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
-    }
 };
 
 // A folder, a recorder and the context the jobs work with.

@@ -41,20 +41,16 @@ void TestSingleCombine::runs_data()
         Failed, {});
     row("a missing output folder is shown as typed", pair, u"out=%D/nowhere/"_s,
         u"folder:nowhere/"_s, Failed, {});
-    row("an output folder typed with its separator", pair, u"out=%D/dest/"_s, locked, Written,
-        u"dest/song.LRC=lrc"_s);
-    row("an output folder typed without it", pair, u"out=%D/dest"_s, locked, Written,
+    row("an output folder typed without its separator", pair, u"out=%D/dest"_s, locked, Written,
         u"dest/song.LRC=lrc song.LRC=-"_s);
-    row("the root passes the folder test", other, u"out=/"_s, locked + u"mismatch:song.TTD"_s,
-        Failed, {});
+    row("the root passes the folder test; 23 names the TTD", other, u"out=/"_s,
+        locked + u"mismatch:song.TTD"_s, Failed, {});
     row("an undecodable source cannot be read", u"song.TTD=ttd song.TXT=undecodable"_s, u"same"_s,
         u"notice:song.TXT:1"_s, Failed, {});
-    row("21 names the TTD", u"song.TTD=TTD? song.TXT=txt"_s, u"same"_s,
-        locked + u"error:song.TTD:21"_s, Failed, u"song.LRC=-"_s);
+    row("21 names the TTD", u"song.TTD=TTD? song.TXT=txt"_s, u"same"_s, locked + u"song.TTD:21"_s,
+        Failed, u"song.LRC=-"_s);
     row("22 names the source", u"song.TTD=ttd song.TXT=blank"_s, u"same"_s,
-        locked + u"error:song.TXT:22"_s, Failed, {});
-    row("23: the TTD is named with where the source differs", other, u"same"_s,
-        locked + u"mismatch:song.TTD"_s, Failed, u"song.LRC=-"_s);
+        locked + u"song.TXT:22"_s, Failed, {});
     row("a repair the CRC proves is offered; Yes combines, the source stays",
         u"song.TTD=ttd song.TXT=txt-spaces"_s, u"same yes"_s, locked + u"repair:song.TTD:8"_s,
         Written, u"song.LRC=lrc song.TXT=txt-spaces"_s);
@@ -65,11 +61,7 @@ void TestSingleCombine::runs_data()
     row("an input larger than memory may hold is refused unread", u"song.TTD=ttd song.TXT=>1G"_s,
         u"same"_s, u"notice:song.TXT:2"_s, Failed, u"song.LRC=-"_s);
     row("an existing output: No keeps it", pair + u"song.LRC=old"_s, u"same no"_s,
-        locked + u"ask:song.LRC"_s, Declined, u"song.LRC=old"_s);
-    row("Yes replaces it", pair + u"song.LRC=old"_s, u"same yes"_s, locked + u"ask:song.LRC"_s,
-        Written, u"song.LRC=lrc"_s);
-    row("with the option on it is replaced unasked", pair + u"song.LRC=old"_s, u"same overwrite"_s,
-        locked, Written, u"song.LRC=lrc"_s);
+        locked + u"song.LRC?"_s, Declined, u"song.LRC=old"_s);
     row("an output that cannot be written", pair + u"dest/song.LRC=/"_s, u"out=%D/dest overwrite"_s,
         locked + u"notice:dest/song.LRC:3"_s, Failed, {});
 }
