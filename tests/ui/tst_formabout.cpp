@@ -19,34 +19,19 @@ public Q_SLOTS:
     void open(const QUrl& url) { m_opened << url; }
 
 private Q_SLOTS:
-    void slidesInThenComesAlive();
+    void slidesInThenTheLinkOpensAndCloses();
     void dragsTheIconWithinTheWindow_data();
     void dragsTheIconWithinTheWindow();
-    void linkOpensAndCloses();
 };
 
-namespace {
-
-QLabel* Icon(FormAbout& about)
+void TestFormAbout::slidesInThenTheLinkOpensAndCloses()
 {
-    return about.findChild<QLabel*>(u"Image1"_s);
-}
-
-void Finish(FormAbout& about)
-{
-    for (int i = 0; i <= FormAbout::SlideSteps; ++i)
-        about.tick();
-}
-
-} // namespace
-
-void TestFormAbout::slidesInThenComesAlive()
-{
+    QDesktopServices::setUrlHandler(u"https"_s, this, "open");
     FormAbout about(nullptr, false);
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     QVERIFY(about.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-    QLabel* icon = Icon(about);
+    auto* icon = about.findChild<QLabel*>(u"Image1"_s);
     auto* ok = about.findChild<QPushButton*>(u"ComClose"_s);
     auto* link = about.findChild<QLabel*>(u"Label6"_s);
     QVERIFY(!icon->pixmap().isNull());
@@ -58,18 +43,18 @@ void TestFormAbout::slidesInThenComesAlive()
         about.tick();
         QVERIFY2(icon->x() <= last, "the icon never moves back");
         last = icon->x();
-        const QPoint before = icon->pos();
         QTest::mouseClick(icon, Qt::LeftButton, {}, QPoint(1, 1));
-        QCOMPARE(icon->pos(), before); // presses are ignored until the end
-        QVERIFY(!ok->isVisible());
-        QVERIFY(!link->isEnabled());
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(icon->x(), last); // presses are ignored until the end
+        QVERIFY(!ok->isVisible() && !link->isEnabled() && m_opened.isEmpty());
     }
     about.tick();
     QVERIFY(qAbs(icon->x() - 300) <= 1);
-    QVERIFY(ok->isVisible());
-    QVERIFY(link->isEnabled());
+    QVERIFY(ok->isVisible() && link->isEnabled());
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
-    ok->click();
+    QTest::mouseClick(link, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(u"https"_s);
+    QCOMPARE(m_opened, QList<QUrl>{QUrl(u"https://kovrant.github.io/"_s)});
     QVERIFY(!about.isVisible());
     QVERIFY(!about.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
 }
@@ -77,8 +62,8 @@ void TestFormAbout::slidesInThenComesAlive()
 void TestFormAbout::dragsTheIconWithinTheWindow_data()
 {
     QTest::addColumn<QPoint>("pointer"); // relative to the window
-    QTest::addColumn<QPoint>("place");   // where the icon's corner ends, or (-1,-1): its centre
-    QTest::newRow("centred on the pointer") << QPoint(100, 100) << QPoint(-1, -1);
+    QTest::addColumn<QPoint>("place");   // where the icon's corner ends
+    QTest::newRow("centred on the pointer") << QPoint(100, 100) << QPoint(84, 84);
     QTest::newRow("past the left edge") << QPoint(-50, 100) << QPoint(0, 84);
     QTest::newRow("past the right edge") << QPoint(900, 100) << QPoint(360 - 32, 84);
     QTest::newRow("past the top") << QPoint(100, -50) << QPoint(84, 0);
@@ -91,27 +76,18 @@ void TestFormAbout::dragsTheIconWithinTheWindow()
     QFETCH(QPoint, place);
     FormAbout about(nullptr, false);
     about.show();
-    Finish(about);
-    QLabel* icon = Icon(about);
+    for (int i = 0; i <= FormAbout::SlideSteps; ++i)
+        about.tick();
+    auto* icon = about.findChild<QLabel*>(u"Image1"_s);
     QTest::mousePress(icon, Qt::LeftButton, {}, QPoint(16, 16));
-    QMouseEvent move(QEvent::MouseMove, icon->mapFrom(&about, pointer),
-                     icon->mapToGlobal(icon->mapFrom(&about, pointer)), Qt::NoButton,
-                     Qt::LeftButton, {});
+    const QPoint at = icon->mapFrom(&about, pointer);
+    QMouseEvent move(QEvent::MouseMove, at, icon->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     {});
     QApplication::sendEvent(icon, &move);
-    QCOMPARE(icon->pos(), place == QPoint(-1, -1) ? pointer - QPoint(16, 16) : place);
+    QCOMPARE(icon->pos(), place);
     QTest::mouseRelease(icon, Qt::LeftButton);
-}
-
-void TestFormAbout::linkOpensAndCloses()
-{
-    QDesktopServices::setUrlHandler(u"https"_s, this, "open");
-    FormAbout about(nullptr, false);
-    about.show();
-    Finish(about);
-    QTest::mouseClick(about.findChild<QLabel*>(u"Label6"_s), Qt::LeftButton);
-    QCOMPARE(m_opened, QList<QUrl>{QUrl(u"https://kovrant.github.io/"_s)});
+    about.findChild<QPushButton*>(u"ComClose"_s)->click();
     QVERIFY(!about.isVisible());
-    QDesktopServices::unsetUrlHandler(u"https"_s);
 }
 
 QTEST_MAIN(TestFormAbout)
