@@ -184,11 +184,12 @@ private Q_SLOTS:
     void dragOntoPathFields_data()
     {
         QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("dragged"); // NAME=CONTENT as testing::Folder makes it
+        QTest::addColumn<QString>("dragged"); // NAME=CONTENT as testing::Folder makes it; "": text
         QTest::addColumn<QString>("fields");  // afterwards; "||" when the drag is refused
         QTest::newRow("a TTD file in any case, with the source beside it")
             << u"txtTTD"_s << u"A.TtD=ttd"_s << u"%DA.TtD|%DA.SZI|"_s;
         QTest::newRow("another file on txtTTD") << u"txtTTD"_s << u"A.TXT=txt"_s << u"||"_s;
+        QTest::newRow("text alone on txtTTD") << u"txtTTD"_s << QString() << u"||"_s;
         QTest::newRow("the source extension") << u"txtSozai"_s << u"b.szi=txt"_s << u"|%Db.szi|"_s;
         QTest::newRow("another extension on txtSozai")
             << u"txtSozai"_s << u"b.txt=txt"_s << u"||"_s;
@@ -203,7 +204,8 @@ private Q_SLOTS:
         QVERIFY(m_files->fill(dragged));
         choose(u"CmbExt1"_s, 2); // .SZI
         click(u"ChkSameTTD"_s);
-        QCOMPARE(Drag(find(field), {QUrl::fromLocalFile(dir(dragged.section(u'=', 0, 0)))}),
+        QList<QUrl> urls{QUrl::fromLocalFile(dir(dragged.section(u'=', 0, 0)))};
+        QCOMPARE(Drag(find(field), dragged.isEmpty() ? QList<QUrl>() : urls),
                  fields == u"||" ? Refused : Copied);
         QCOMPARE(this->fields(), fields);
     }
