@@ -11,78 +11,70 @@ class TestMessageTexts : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void texts_data();
-    void texts();
+    void texts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, const QString& text, const QString& expected) {
+            QTest::newRow(name) << text << expected;
+        };
+        const QString path = u"/k/歌/song.TTD"_s;
+        const QString song = u"song.TTD\r\n"_s; // a file is named without its folder
+        const auto error = [&](const char* name, ResultCode code, const QString& message) {
+            row(name, FileErrorMessage(path, code), song + u"Error:"_s + message);
+        };
+        error("1", ResultCode::InvalidTaggedLyrics, u"タイムタグ付き歌詞ファイルが不正です"_s);
+        error("2", ResultCode::NoValidTimeTag, u"有効なタイムタグが付いていません"_s);
+        error("3", ResultCode::CrcUnavailable, u"CRCの取得に失敗しました"_s);
+        error("11", ResultCode::FileNotFound, u"ファイルが見つかりません"_s);
+        error("12", ResultCode::FileTooLarge, u"ファイルが大きすぎます"_s);
+        error("13", ResultCode::ReadFailed, u"読み込みに失敗しました"_s);
+        error("14", ResultCode::FileEmpty, u"ファイルが空です"_s);
+        error("15", ResultCode::SaveFailed, u"保存に失敗しました"_s);
+        error("21", ResultCode::InvalidTtd, u"ファイル形式が不正です"_s);
+        error("22", ResultCode::EmptySourceLyrics, u"ファイル形式が不正です"_s);
+        error("23", ResultCode::CrcMismatch, u"CRCが一致しませんでした"_s);
+        error("31", ResultCode::TargetExists, u"すでにその名前のファイルが存在します"_s);
+        error("32", ResultCode::RenameFailed, u"リネームできませんでした"_s);
+        row("the overwrite question shows the full path", OverwriteMessage(path),
+            path + u"\r\n上書きしますか?"_s);
+        row("notice: not found", FileNoticeMessage(path, FileNotice::NotFound),
+            song + u"ファイルが見つかりません"_s);
+        row("notice: cannot read", FileNoticeMessage(path, FileNotice::CannotRead),
+            song + u"ファイルが読みとれません"_s);
+        row("notice: not saved", FileNoticeMessage(path, FileNotice::SaveFailed),
+            song + u"保存に失敗しました"_s);
+        row("a folder is shown as typed", FolderNotFoundMessage(u"/k/out/"_s),
+            u"/k/out/\r\nフォルダが見つかりません"_s);
+        row("no output folder", OutputFolderMissingText(), u"出力フォルダを指定してください。"_s);
+        CrcDiagnosis repaired;
+        repaired.repairs = unsigned(Repair::TrailingSpaces) | unsigned(Repair::FullWidthToHalf);
+        row("a proven repair is offered", RepairMessage(path, repaired),
+            FileErrorMessage(path, ResultCode::CrcMismatch) +
+                u"\r\n素材歌詞は次の修正で一致します："
+                u"全角英数字を半角にする、行末の空白を取り除く\r\n修正した素材歌詞で結合しますか?"_s);
+        CrcDiagnosis shape;
+        shape.linesNeeded = 12;
+        shape.sourceLines = 11;
+        shape.shortLines = {{11, 10, 15}};
+        row("where the source differs", MismatchDetails(shape),
+            u"タイムタグデータは12行、素材歌詞は11行です\r\n"
+            u"12行目：10文字ですが、タイムタグデータは15文字目の後にタグを置きます"_s);
+        row("summary: all ok", SummaryText(BatchSummary::AllOk), u"全て正常に処理できました。"_s);
+        row("summary: errors", SummaryText(BatchSummary::SomeErrors),
+            u"途中でエラーがありました。"_s);
+        row("summary: no files", SummaryText(BatchSummary::NoFiles),
+            u"処理対象ファイルがありませんでした。\r\n拡張子設定を再確認してください。"_s);
+        row("summary: no new extension", SummaryText(BatchSummary::NoNewExtension),
+            u"新拡張子が指定されていません。"_s);
+    }
+    void texts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(text, expected);
+    }
 };
-
-void TestMessageTexts::texts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    const QString path = u"/k/歌/song.TTD"_s;
-    const auto error = [&](const char* name, ResultCode code, const QString& message) {
-        QTest::newRow(name) << FileErrorMessage(path, code) << u"song.TTD\r\nError:"_s + message;
-    };
-    error("1", ResultCode::InvalidTaggedLyrics, u"タイムタグ付き歌詞ファイルが不正です"_s);
-    error("2", ResultCode::NoValidTimeTag, u"有効なタイムタグが付いていません"_s);
-    error("3", ResultCode::CrcUnavailable, u"CRCの取得に失敗しました"_s);
-    error("11", ResultCode::FileNotFound, u"ファイルが見つかりません"_s);
-    error("12", ResultCode::FileTooLarge, u"ファイルが大きすぎます"_s);
-    error("13", ResultCode::ReadFailed, u"読み込みに失敗しました"_s);
-    error("14", ResultCode::FileEmpty, u"ファイルが空です"_s);
-    error("15", ResultCode::SaveFailed, u"保存に失敗しました"_s);
-    error("21", ResultCode::InvalidTtd, u"ファイル形式が不正です"_s);
-    error("22", ResultCode::EmptySourceLyrics, u"ファイル形式が不正です"_s);
-    error("23", ResultCode::CrcMismatch, u"CRCが一致しませんでした"_s);
-    error("31", ResultCode::TargetExists, u"すでにその名前のファイルが存在します"_s);
-    error("32", ResultCode::RenameFailed, u"リネームできませんでした"_s);
-    QTest::newRow("a name without a folder is named as it stands")
-        << FileErrorMessage(u"song.TTD"_s, ResultCode::CrcMismatch)
-        << u"song.TTD\r\nError:CRCが一致しませんでした"_s;
-
-    QTest::newRow("the overwrite question shows the full path")
-        << OverwriteMessage(path) << path + u"\r\n上書きしますか?"_s;
-    QTest::newRow("notice: not found") << FileNoticeMessage(path, FileNotice::NotFound)
-                                       << u"song.TTD\r\nファイルが見つかりません"_s;
-    QTest::newRow("notice: cannot read") << FileNoticeMessage(path, FileNotice::CannotRead)
-                                         << u"song.TTD\r\nファイルが読みとれません"_s;
-    QTest::newRow("notice: not saved")
-        << FileNoticeMessage(path, FileNotice::SaveFailed) << u"song.TTD\r\n保存に失敗しました"_s;
-    QTest::newRow("a folder is shown as typed")
-        << FolderNotFoundMessage(u"/k/out/"_s) << u"/k/out/\r\nフォルダが見つかりません"_s;
-    QTest::newRow("no output folder")
-        << OutputFolderMissingText() << u"出力フォルダを指定してください。"_s;
-    CrcDiagnosis repaired;
-    repaired.repairs = unsigned(Repair::TrailingSpaces) | unsigned(Repair::FullWidthToHalf);
-    QTest::newRow("a proven repair is offered")
-        << RepairMessage(path, repaired)
-        << u"song.TTD\r\nError:CRCが一致しませんでした\r\n素材歌詞は次の修正で一致します："
-           u"全角英数字を半角にする、行末の空白を取り除く\r\n修正した素材歌詞で結合しますか?"_s;
-    CrcDiagnosis shape;
-    shape.linesNeeded = 12;
-    shape.sourceLines = 11;
-    shape.shortLines = {{11, 10, 15}};
-    QTest::newRow("where the source differs")
-        << MismatchDetails(shape)
-        << u"タイムタグデータは12行、素材歌詞は11行です\r\n"
-           u"12行目：10文字ですが、タイムタグデータは15文字目の後にタグを置きます"_s;
-    QTest::newRow("summary: all ok")
-        << SummaryText(BatchSummary::AllOk) << u"全て正常に処理できました。"_s;
-    QTest::newRow("summary: errors")
-        << SummaryText(BatchSummary::SomeErrors) << u"途中でエラーがありました。"_s;
-    QTest::newRow("summary: no files") << SummaryText(BatchSummary::NoFiles)
-                                       << u"処理対象ファイルがありませんでした。\r\n"
-                                          u"拡張子設定を再確認してください。"_s;
-    QTest::newRow("summary: no new extension")
-        << SummaryText(BatchSummary::NoNewExtension) << u"新拡張子が指定されていません。"_s;
-}
-
-void TestMessageTexts::texts()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(text, expected);
-}
 
 QTEST_GUILESS_MAIN(TestMessageTexts)
 #include "tst_messagetexts.moc"

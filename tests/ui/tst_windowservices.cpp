@@ -1,7 +1,6 @@
 #include "ui/windowservices.h"
 
 #include <QDesktopServices>
-#include <QWindow>
 #include <QtTest>
 
 using namespace kovrant;
@@ -15,29 +14,8 @@ public Q_SLOTS:
     void open(const QUrl& url) { m_opened << url; }
 
 private Q_SLOTS:
-    // The band changes in place: same geometry, visibility and native window, and a second
-    // call finds the wanted state already.
-    void topmostChangesOnlyTheBand()
-    {
-        for (const bool startOnTop : {false, true}) {
-            QWindow window;
-            window.setFlag(Qt::WindowStaysOnTopHint, startOnTop);
-            window.setGeometry(120, 80, 300, 200);
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            const QRect geometry = window.geometry();
-            const WId id = window.winId();
-            for (int round = 0; round < 2; ++round) {
-                startOnTop ? ClearTopmost(&window) : SetTopmost(&window);
-                QCOMPARE(window.flags().testFlag(Qt::WindowStaysOnTopHint), !startOnTop);
-                QVERIFY(window.geometry() == geometry && window.isVisible());
-                QCOMPARE(window.winId(), id);
-            }
-        }
-    }
-
     // Web addresses are told apart by "http" alone, case-sensitively; anything else must be an
-    // existing file.
+    // existing file. (The topmost band is driven through the windows in tst_formmain.)
     void opensDocuments()
     {
         QTemporaryDir dir;
