@@ -40,55 +40,52 @@ class TestCrcDiagnosis : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void diagnoses_data();
-    void diagnoses();
-};
-
-void TestCrcDiagnosis::diagnoses_data()
-{
-    QTest::addColumn<QString>("lyrics");
-    QTest::addColumn<QString>("damage");
-    QTest::addColumn<unsigned>("repairs");
-    QTest::addColumn<QString>("shape"); // when nothing is repaired: needed/source, short lines
-    QTest::newRow("spaces and tabs at line ends")
-        << Half << u"spaces"_s << unsigned(Repair::TrailingSpaces) << QString();
-    QTest::newRow("full-width letters, digits and spaces")
-        << Half << u"full"_s << unsigned(Repair::FullWidthToHalf) << QString();
-    QTest::newRow("half-width ones")
-        << Full << u"half"_s << unsigned(Repair::HalfWidthToFull) << QString();
-    QTest::newRow("a run of empty lines")
-        << Half << u"blank"_s << unsigned(Repair::EmptyLineRuns) << QString();
-    QTest::newRow("a byte-order mark and an end-of-file character")
-        << Half << u"marks"_s << unsigned(Repair::MarksLeft) << QString();
-    QTest::newRow("two differences together")
-        << Half << u"spaces marks"_s
-        << (unsigned(Repair::TrailingSpaces) | unsigned(Repair::MarksLeft)) << QString();
-    QTest::newRow("a changed word is no repair: the report points at its line")
-        << Half << u"word"_s << 0u << u"4/4 1:7:11"_s;
-    QTest::newRow("a changed word among repairable differences is none either")
-        << Half << u"spaces word"_s << 0u << u"4/4 1:10:11"_s;
-}
-
-void TestCrcDiagnosis::diagnoses()
-{
-    QFETCH(QString, lyrics);
-    QFETCH(QString, damage);
-    QFETCH(unsigned, repairs);
-    QFETCH(QString, shape);
-    QString ttd, source;
-    ResultCode code = ResultCode::Ok;
-    QVERIFY(DivideLyrics(lyrics, ttd, source, code));
-    const CrcDiagnosis diagnosis = DiagnoseCrcMismatch(ttd, Damaged(source, damage));
-    QCOMPARE(diagnosis.repairs, repairs);
-    if (repairs != 0) {
-        QCOMPARE(diagnosis.repairedText, source);
-        return;
+    void diagnoses_data()
+    {
+        QTest::addColumn<QString>("lyrics");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<unsigned>("repairs");
+        QTest::addColumn<QString>("shape"); // when nothing is repaired: needed/source, short lines
+        QTest::newRow("spaces and tabs at line ends")
+            << Half << u"spaces"_s << unsigned(Repair::TrailingSpaces) << QString();
+        QTest::newRow("full-width letters, digits and spaces")
+            << Half << u"full"_s << unsigned(Repair::FullWidthToHalf) << QString();
+        QTest::newRow("half-width ones")
+            << Full << u"half"_s << unsigned(Repair::HalfWidthToFull) << QString();
+        QTest::newRow("a run of empty lines")
+            << Half << u"blank"_s << unsigned(Repair::EmptyLineRuns) << QString();
+        QTest::newRow("a byte-order mark and an end-of-file character")
+            << Half << u"marks"_s << unsigned(Repair::MarksLeft) << QString();
+        QTest::newRow("two differences together")
+            << Half << u"spaces marks"_s
+            << (unsigned(Repair::TrailingSpaces) | unsigned(Repair::MarksLeft)) << QString();
+        QTest::newRow("a changed word is no repair: the report points at its line")
+            << Half << u"word"_s << 0u << u"4/4 1:7:11"_s;
+        QTest::newRow("a changed word among repairable differences is none either")
+            << Half << u"spaces word"_s << 0u << u"4/4 1:10:11"_s;
     }
-    QStringList found{u"%1/%2"_s.arg(diagnosis.linesNeeded).arg(diagnosis.sourceLines)};
-    for (const auto& line : diagnosis.shortLines)
-        found << u"%1:%2:%3"_s.arg(line.line + 1).arg(line.length).arg(line.column);
-    QCOMPARE(found.join(u' '), shape);
-}
+
+    void diagnoses()
+    {
+        QFETCH(QString, lyrics);
+        QFETCH(QString, damage);
+        QFETCH(unsigned, repairs);
+        QFETCH(QString, shape);
+        QString ttd, source;
+        ResultCode code = ResultCode::Ok;
+        QVERIFY(DivideLyrics(lyrics, ttd, source, code));
+        const CrcDiagnosis diagnosis = DiagnoseCrcMismatch(ttd, Damaged(source, damage));
+        QCOMPARE(diagnosis.repairs, repairs);
+        if (repairs != 0) {
+            QCOMPARE(diagnosis.repairedText, source);
+            return;
+        }
+        QStringList found{u"%1/%2"_s.arg(diagnosis.linesNeeded).arg(diagnosis.sourceLines)};
+        for (const auto& line : diagnosis.shortLines)
+            found << u"%1:%2:%3"_s.arg(line.line + 1).arg(line.length).arg(line.column);
+        QCOMPARE(found.join(u' '), shape);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCrcDiagnosis)
 #include "tst_crcdiagnosis.moc"
