@@ -3,11 +3,13 @@
 #include "jobs/jobtesting.h"
 #include "ui/formmain.h"
 #include "ui/windowdialogs.h"
+#include "ui/windowservices.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -83,6 +85,7 @@ class TestFormMain : public QObject {
     DialogRecorder m_dialogs;
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<FormMain> m_form;
+    QList<QUrl> m_opened; // by the desktop's handlers
 
     void open() { m_form = std::make_unique<FormMain>(m_dialogs, *m_store, std::chrono::hours(1)); }
     QString dir(const QString& name = {}) const { return m_files->dir.path() + u'/' + name; }
@@ -106,6 +109,9 @@ class TestFormMain : public QObject {
     {
         return QDir(dir()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).join(u' ');
     }
+
+public Q_SLOTS:
+    void opened(const QUrl& url) { m_opened << url; }
 
 private Q_SLOTS:
     void init()
@@ -312,6 +318,22 @@ private Q_SLOTS:
         QVERIFY(!IsTopmost(m_form.get()));
         QCOMPARE(m_dialogs.calls, QStringList({u"about"_s, u"about"_s}));
         QVERIFY(m_form->isVisible() && m_form->winId() == id);
+    }
+
+    // Web addresses are told apart by "http" alone, case-sensitively; anything else must be an
+    // existing file.
+    void opensDocuments()
+    {
+        QVERIFY(QDir::setCurrent(dir()) && QFile(u"HTTP notes"_s).open(QIODevice::WriteOnly));
+        for (const QString& scheme : {u"file"_s, u"http"_s})
+            QDesktopServices::setUrlHandler(scheme, this, "opened");
+        for (const QString& target : {u"http://example.org/k"_s, u"HTTP://example.org/"_s,
+                                      u"HTTP notes"_s, u"."_s, QString()})
+            OpenDocument(nullptr, target);
+        QCOMPARE(m_opened, (QList<QUrl>{QUrl(u"http://example.org/k"_s),
+                                        QUrl::fromLocalFile(dir(u"HTTP notes"_s))}));
+        for (const QString& scheme : {u"file"_s, u"http"_s})
+            QDesktopServices::unsetUrlHandler(scheme);
     }
 };
 
