@@ -1,23 +1,12 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "cli/clidialogs.h"
 
-#include <optional>
+#include <QStringList>
 
 class QTextStream;
 
 namespace kovrant {
-
-// The terminal kovrant-cli may ask its questions on.
-class Terminal {
-public:
-    virtual ~Terminal() = default;
-    // True when a person can see a question and answer it.
-    virtual bool isInteractive() const = 0;
-    // The next line typed, without its line break; nothing at the end of input.
-    virtual std::optional<QString> readLine() = 0;
-};
 
 // kovrant-cli's exit status.
 namespace CliExit {

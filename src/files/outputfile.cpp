@@ -139,14 +139,6 @@ OutputTarget ExamineOutput(const QString& path, FileId* identity)
     return target;
 }
 
-std::optional<FileId> IdentityOf(const QString& path)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return std::nullopt;
-    return IdOf(info);
-}
-
 struct PreparedOutput::OpenFolder {
     QByteArray path;
     int fd = -1;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "files/fileid.h"
+
 #include <QByteArrayView>
-#include <QHashFunctions>
 #include <QString>
 
 #include <memory>
-#include <optional>
 
 namespace kovrant {
 
@@ -18,23 +18,10 @@ enum class OutputTarget {
     LinkToFile, // a symbolic link that leads to a regular file
     Other,      // a folder, a device, a dangling link, a link to a folder, ...
 };
-// Device and inode: two names that lead to one file have the same identity.
-struct FileId {
-    quint64 device = 0;
-    quint64 inode = 0;
-    friend bool operator==(const FileId&, const FileId&) = default;
-};
-inline size_t qHash(const FileId& id, size_t seed = 0)
-{
-    return qHashMulti(seed, id.device, id.inode);
-}
 
 // What stands at path; for a File or a LinkToFile, identity gets the identity of that file, from
 // the same look.
 OutputTarget ExamineOutput(const QString& path, FileId* identity = nullptr);
-// The identity of the file path leads to (following links); nothing when there is none.
-std::optional<FileId> IdentityOf(const QString& path);
-
 // A new file written completely beside the place it is to take, which replaces nothing until it
 // is committed. Paths go to the kernel as given: nothing is cleaned or resolved as text.
 class PreparedOutput {

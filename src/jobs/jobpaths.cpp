@@ -1,7 +1,11 @@
 #include "jobs/jobpaths.h"
 
+#include "files/fileid.h"
 #include "files/filenames.h"
 #include "files/paths.h"
+
+#include <QFileInfo>
+#include <QHash>
 
 namespace kovrant {
 
@@ -37,6 +41,46 @@ QString SingleCombineOutputPath(const JobSnapshot& state)
     if (state.outputBesideTtd)
         return CombineOutputPath(state.ttdPath, state);
     return AddBackslash(state.outputFolder) + BaseNamePart(state.ttdPath) + state.lyricsExtension;
+}
+
+JobFiles DivideFiles(const QString& lyricsFile, const JobSnapshot& state)
+{
+    const DivideOutputs outputs = DivideOutputPaths(lyricsFile, state);
+    return {{lyricsFile}, {outputs.source, outputs.ttd}};
+}
+
+JobFiles SingleCombineFiles(const JobSnapshot& state)
+{
+    return {{state.ttdPath, state.sourcePath}, {SingleCombineOutputPath(state)}};
+}
+
+std::optional<QString> InputReplacedByOutput(const JobFiles& files)
+{
+    QHash<QString, std::optional<FileId>> known;
+    const auto identity = [&known](const QString& path) {
+        const auto found = known.constFind(path);
+        if (found != known.cend())
+            return *found;
+        return *known.insert(path, IdentityOf(path));
+    };
+    // Names of two different files need no more than their identities; names of one file are
+    // compared as their canonical paths, which links lead to and hard links do not.
+    const auto same = [&identity](const QString& input, const QString& output) {
+        if (input.compare(output, Qt::CaseInsensitive) == 0)
+            return true;
+        const std::optional<FileId> second = identity(output);
+        if (!second)
+            return false;
+        const std::optional<FileId> first = identity(input);
+        return first && *first == *second && QFileInfo(input) == QFileInfo(output);
+    };
+    for (const QString& input : files.inputs) {
+        for (const QString& output : files.outputs) {
+            if (same(input, output))
+                return input;
+        }
+    }
+    return std::nullopt;
 }
 
 bool IsExtensionText(const QString& text)

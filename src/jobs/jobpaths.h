@@ -3,6 +3,9 @@
 #include "jobs/jobstate.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace kovrant {
 
@@ -32,6 +35,24 @@ QString CombineOutputPath(const QString& ttdFile, const JobSnapshot& state);
 // Where the single combine writes: the TTD file's folder (outputBesideTtd) or the output
 // folder, then the TTD file's base name and the time-tagged lyrics extension.
 QString SingleCombineOutputPath(const JobSnapshot& state);
+
+// The files a job reads for one of its inputs and the files it writes for it.
+struct JobFiles {
+    QStringList inputs;
+    QStringList outputs;
+};
+
+// What a divide of lyricsFile reads and writes.
+JobFiles DivideFiles(const QString& lyricsFile, const JobSnapshot& state);
+// What the single combine of the snapshot's fields reads and writes; a batch combine of a TTD
+// file is the single combine of that file, its source lyrics beside it and the output beside it.
+JobFiles SingleCombineFiles(const JobSnapshot& state);
+
+// The first input that one of the outputs would replace, so that a run can refuse it before it
+// reads anything: a name that differs only in case, as some file systems see names, or a name
+// that leads to the same file through links. Another name of the same file (a hard link) is
+// apart, as writing an output replaces the name and leaves the other name's file alone.
+std::optional<QString> InputReplacedByOutput(const JobFiles& files);
 
 // True for a text that can end a file name as its extension: not empty, and without a
 // separator (which would lead into another folder), a NUL (which would cut the name short) or

@@ -3,7 +3,7 @@
 #include "core/resultcode.h"
 #include "core/textencoding.h"
 #include "core/timeratio.h"
-#include "files/outputfile.h"
+#include "files/fileid.h"
 #include "jobs/userdialogs.h"
 
 #include <QList>
