@@ -1,5 +1,6 @@
 #include "jobs/batchjobs.h"
 #include "jobs/extensionconversion.h"
+#include "jobs/jobpaths.h"
 #include "jobtesting.h"
 
 #include <QtTest>
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void replacesAgainAndAgain();
     void survivesItsFolderChanging();
     void remembersNewExtension();
+    void keepsOutputsOffInputs_data();
+    void keepsOutputsOffInputs();
 };
 
 void TestBatchJobs::runs_data()
@@ -31,10 +34,11 @@ void TestBatchJobs::runs_data()
     QTest::addColumn<QString>("queue");
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("dialogs"); // as the recorder writes them
-    QTest::addColumn<QList<int>>("results");
+    QTest::addColumn<BatchResults>("results");
     QTest::addColumn<QString>("after");
+    using enum ResultCode;
     const auto row = [](const char* name, const QString& files, const QString& queue,
-                        const QString& script, const QString& dialogs, const QList<int>& results,
+                        const QString& script, const QString& dialogs, const BatchResults& results,
                         const QString& after) {
         QTest::newRow(name) << files << queue << script << dialogs << results << after;
     };
@@ -44,52 +48,56 @@ void TestBatchJobs::runs_data()
 
     row("combine: the TTD is checked first, both inputs before either is read",
         u"b.TTD=ttd c.TTD= d.TTD= d.TXT="_s, u"a.TTD b.TTD c.TTD d.TTD"_s, {},
-        u"a.TTD:11 b.TXT:11 c.TXT:11 d.TTD:14"_s, {11, 11, 11, 14}, u"b.LRC=- d.LRC=-"_s);
+        u"a.TTD:11 b.TXT:11 c.TXT:11 d.TTD:14"_s,
+        {FileNotFound, FileNotFound, FileNotFound, FileEmpty}, u"b.LRC=- d.LRC=-"_s);
     row("combine: each failure names the file at fault, the queue goes on",
         u"a.TTD=TTD? a.TXT=txt b.TTD=ttd b.TXT=blank c.TTD=ttd c.TXT=txt-other d.TTD=ttd60001 "
         u"d.TXT=txt60001 e.TTD=ttd e.TXT=txt"_s,
         u"a.TTD b.TTD c.TTD d.TTD e.TTD"_s, {}, u"a.TTD:21 b.TXT:22 mismatch:c.TTD d.TXT:12"_s,
-        {21, 22, 23, 12, 0}, u"a.LRC=- b.LRC=- c.LRC=- d.LRC=- e.LRC=lrc"_s);
+        {InvalidTtd, EmptySourceLyrics, CrcMismatch, FileTooLarge, Ok},
+        u"a.LRC=- b.LRC=- c.LRC=- d.LRC=- e.LRC=lrc"_s);
     row("combine: No keeps an existing output and spoils the summary",
-        u"song.TTD=ttd song.TXT=txt song.LRC=old"_s, ttd, u"no"_s, u"song.LRC?"_s, {0},
+        u"song.TTD=ttd song.TXT=txt song.LRC=old"_s, ttd, u"no"_s, u"song.LRC?"_s, {Ok},
         u"song.LRC=old"_s);
     row("combine: a TTD larger than any lyrics input, as divide writes it, is taken",
-        u"song.TTD=ttd-tags song.TXT=txt-tags"_s, ttd, {}, {}, {0}, u"song.LRC=lrc-tags"_s);
+        u"song.TTD=ttd-tags song.TXT=txt-tags"_s, ttd, {}, {}, {Ok}, u"song.LRC=lrc-tags"_s);
     row("divide: links at the outputs' names are asked about; a dangling one is replaced itself",
         lyrics + u"song.TXT=@nowhere song.TTD=@real real=old"_s, lrc, u"yes yes"_s,
-        u"song.TXT? song.TTD?"_s, {0}, u"song.TXT=txt nowhere=- song.TTD=@real real=ttd"_s);
+        u"song.TXT? song.TTD?"_s, {Ok}, u"song.TXT=txt nowhere=- song.TTD=@real real=ttd"_s);
     row("divide: through a link into another folder, the other output stays beside the lyrics",
-        lyrics + u"song.TXT=@sub/real sub/real=old"_s, lrc, u"overwrite"_s, {}, {0},
+        lyrics + u"song.TXT=@sub/real sub/real=old"_s, lrc, u"overwrite"_s, {}, {Ok},
         u"song.TXT=@real sub/real=txt song.TTD=ttd sub/song.TTD=-"_s);
     row("combine: a link to a file this run wrote is not written through",
         u"a.TTD=ttd a.TXT=txt b.TTD=ttd-other b.TXT=txt-other b.LRC=@a.LRC"_s, u"a.TTD b.TTD"_s,
-        u"overwrite"_s, u"b.LRC:17"_s, {0, 17}, u"a.LRC=lrc b.LRC=@a.LRC"_s);
+        u"overwrite"_s, u"b.LRC:17"_s, {Ok, WrittenThisRun}, u"a.LRC=lrc b.LRC=@a.LRC"_s);
     row("divide: a file that appears before the last step is asked about, No keeps it",
-        u"song.LRC=lrc"_s, lrc, u"appear=song.TTD no"_s, u"song.TTD?"_s, {0},
+        u"song.LRC=lrc"_s, lrc, u"appear=song.TTD no"_s, u"song.TTD?"_s, {Ok},
         u"song.TXT=txt song.TTD=appeared"_s);
     row("divide: a name that is not UTF-8 is refused, and the look-alike left alone",
-        u"caf\uFFFD.LRC=lrc"_s, u"caf\xDCE9.LRC"_s, {}, u"caf\xDCE9.LRC:16"_s, {16},
+        u"caf\uFFFD.LRC=lrc"_s, u"caf\xDCE9.LRC"_s, {}, u"caf\xDCE9.LRC:16"_s, {InvalidFileName},
         u"caf\uFFFD.LRC=lrc caf\uFFFD.TXT=-"_s);
-    row("divide: lyrics without a tag", u"song.LRC=untagged"_s, lrc, {}, u"song.LRC:2"_s, {2},
-        u"song.TXT=-"_s);
+    row("divide: lyrics without a tag", u"song.LRC=untagged"_s, lrc, {}, u"song.LRC:2"_s,
+        {NoValidTimeTag}, u"song.TXT=-"_s);
     row("divide: Yes then No keeps the new source and the old TTD; No to a source writes neither",
         u"a.LRC=lrc a.TXT=old a.TTD=old b.LRC=lrc b.TXT=old c.LRC=lrc"_s, u"a.LRC b.LRC c.LRC"_s,
-        u"yes no no"_s, u"a.TXT? a.TTD? b.TXT?"_s, {0, 0, 0},
+        u"yes no no"_s, u"a.TXT? a.TTD? b.TXT?"_s, {Ok, Ok, Ok},
         u"a.TXT=txt a.TTD=old b.TXT=old b.TTD=- c.TXT=txt c.TTD=ttd"_s);
 
     row("rename: only the last extension is replaced, the new one as given",
         u"song.txt=1 a.b.txt=2 README=3"_s, u"song.txt a.b.txt README"_s, u"new=t.XT"_s, {},
-        {0, 0, 0}, u"song.t.XT=1 a.b.t.XT=2 README.t.XT=3 song.txt=-"_s);
+        {Ok, Ok, Ok}, u"song.t.XT=1 a.b.t.XT=2 README.t.XT=3 song.txt=-"_s);
     row("rename: a dropped folder is renamed like a file", u"album.old/track=t"_s, u"album.old"_s,
-        u"new=new"_s, {}, {0}, u"album.new/track=t album.old=-"_s);
+        u"new=new"_s, {}, {Ok}, u"album.new/track=t album.old=-"_s);
     row("rename: a taken name or the file's own gives 31, a folder or no file 32; all go on",
         u"a.txt=a a.lrc=b b.lrc=b c.txt=c c.lrc=/ e.txt=e"_s, u"a.txt b.lrc c.txt d.txt e.txt"_s,
-        u"new=lrc"_s, u"a.lrc:31 b.lrc:31 c.lrc:32 d.lrc:32"_s, {31, 31, 32, 32, 0},
+        u"new=lrc"_s, u"a.lrc:31 b.lrc:31 c.lrc:32 d.lrc:32"_s,
+        {TargetExists, TargetExists, RenameFailed, RenameFailed, Ok},
         u"a.txt=a a.lrc=b b.lrc=b c.txt=c c.lrc=/ e.lrc=e"_s);
     row("rename: a name that is not UTF-8 is refused", u"caf\uFFFD.txt=a"_s, u"caf\xDCE9.txt"_s,
-        u"new=lrc"_s, u"caf\xDCE9.lrc:16"_s, {16}, u"caf\uFFFD.txt=a caf\uFFFD.lrc=-"_s);
+        u"new=lrc"_s, u"caf\xDCE9.lrc:16"_s, {InvalidFileName},
+        u"caf\uFFFD.txt=a caf\uFFFD.lrc=-"_s);
     row("rename: an extension with a separator moves nothing into another folder",
-        u"song.txt=txt song.x=/"_s, u"song.txt"_s, u"new=x/y"_s, u"song.x/y:32"_s, {32},
+        u"song.txt=txt song.x=/"_s, u"song.txt"_s, u"new=x/y"_s, u"song.x/y:32"_s, {RenameFailed},
         u"song.txt=txt song.x/y=-"_s);
 }
 
@@ -99,7 +107,7 @@ void TestBatchJobs::runs()
     QFETCH(QString, queue);
     QFETCH(QString, script);
     QFETCH(QString, dialogs);
-    QFETCH(QList<int>, results);
+    QFETCH(BatchResults, results);
     QFETCH(QString, after);
 
     JobBench bench;
@@ -111,13 +119,11 @@ void TestBatchJobs::runs()
                         ? BatchRename(paths, state.newExtension, bench.context, found)
                         : (queue.endsWith(u".TTD") ? BatchCombine : BatchDivide)(
                               paths, state, bench.context, found);
-    QList<int> codes;
-    for (const ResultCode code : found)
-        codes << int(code);
     // An error or a No spoils the summary.
-    QCOMPARE(ok, results == QList<int>(results.size(), 0) && !script.split(u' ').contains(u"no"_s));
+    QCOMPARE(ok, results == BatchResults(results.size(), ResultCode::Ok) &&
+                     !script.split(u' ').contains(u"no"_s));
     QCOMPARE(bench.events(), dialogs.split(u' ', Qt::SkipEmptyParts));
-    QCOMPARE(codes, results);
+    QCOMPARE(found, results);
     QCOMPARE(bench.check(after), after);
 }
 
@@ -199,6 +205,43 @@ void TestBatchJobs::remembersNewExtension()
     const Texts ten = u"e0 e1 e2 e3 e4 e5 e6 e7 e8 e9"_s.split(u' ');
     QCOMPARE(RememberNewExtension(u"new"_s, ten).join(u' '), u"new e0 e1 e2 e3 e4 e5 e6 e7 e8"_s);
     QCOMPARE(RememberNewExtension(u"e3"_s, ten).join(u' '), u"e3 e0 e1 e2 e4 e5 e6 e7 e8"_s);
+}
+
+void TestBatchJobs::keepsOutputsOffInputs_data()
+{
+    QTest::addColumn<QString>("files");
+    QTest::addColumn<QString>("inputs");
+    QTest::addColumn<QString>("outputs");
+    QTest::addColumn<QString>("replaced"); // the input named, or ""
+    QTest::newRow("apart") << u"a.LRC=lrc"_s << u"a.LRC"_s << u"a.TXT a.TTD"_s << QString();
+    QTest::newRow("the same name but for case, whether or not it exists")
+        << QString() << u"a.LRC"_s << u"a.TXT A.lrc"_s << u"a.LRC"_s;
+    QTest::newRow("an output name that is a link to the input")
+        << u"a.LRC=lrc a.TXT=@a.LRC"_s << u"a.LRC"_s << u"a.TXT"_s << u"a.LRC"_s;
+    QTest::newRow("a later input, through a folder link and ..")
+        << u"a.TTD=ttd sub/a.TXT=txt up=@sub"_s << u"a.TTD sub/a.TXT"_s << u"up/../sub/a.TXT"_s
+        << u"sub/a.TXT"_s;
+    QTest::newRow("another name of the same file: writing replaces the name, not the file")
+        << u"a.LRC=lrc"_s << u"a.LRC"_s << u"hard.TXT"_s << QString();
+}
+
+// Whether a run may start: no output may replace the input it is made from.
+void TestBatchJobs::keepsOutputsOffInputs()
+{
+    QFETCH(QString, files);
+    QFETCH(QString, inputs);
+    QFETCH(QString, outputs);
+    QFETCH(QString, replaced);
+    Folder folder;
+    QVERIFY(folder.fill(files));
+    if (QFile::exists(folder.path(u"a.LRC"_s))) {
+        QCOMPARE(::link(QFile::encodeName(folder.path(u"a.LRC"_s)).constData(),
+                        QFile::encodeName(folder.path(u"hard.TXT"_s)).constData()),
+                 0);
+    }
+    const std::optional<QString> found =
+        InputReplacedByOutput({folder.paths(inputs), folder.paths(outputs)});
+    QCOMPARE(found.value_or(folder.path(QString())), folder.path(replaced));
 }
 
 QTEST_GUILESS_MAIN(TestBatchJobs)
