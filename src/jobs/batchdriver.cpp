@@ -4,6 +4,8 @@
 #include "jobs/batchjobs.h"
 #include "jobs/extensionconversion.h"
 
+#include <QScopedValueRollback>
+
 #include <utility>
 
 namespace kovrant {
@@ -86,32 +88,23 @@ void BatchDriver::runBatch()
 {
     if (m_running)
         return;
-    m_running = true;
     m_timer.stop();
     m_context.writtenThisRun.clear();
-    m_context.hooks.setWindowEnabled(false);
-    m_context.hooks.setHourglass(true);
-    const JobSnapshot state = m_snapshot();
-    // With "always on top" the window is topmost already and stays so afterwards.
-    const bool raiseForRun = !state.alwaysOnTop;
-    if (raiseForRun)
-        m_context.hooks.setTopmost(true);
-
-    const BatchSummary summary = runJob(state);
-    m_context.dialogs.showSummary(summary);
-    // Only a rename in which every file got its new name moves the extension to the top of the
-    // recent list; a batch with any failure leaves the list as it was.
-    if (m_batchMode == BatchMode::RenameExtensions && summary == BatchSummary::AllOk) {
-        const QString newExtension = StripLeadingDots(state.newExtension);
-        m_applyNewExtension(newExtension,
-                            RememberNewExtension(newExtension, state.recentNewExtensions));
+    {
+        const QScopedValueRollback running(m_running, true);
+        const JobSnapshot state = m_snapshot();
+        // With "always on top" the window is topmost already and stays so afterwards.
+        const WindowBusy busy(m_context.hooks, !state.alwaysOnTop);
+        const BatchSummary summary = runJob(state);
+        m_context.dialogs.showSummary(summary);
+        // Only a rename in which every file got its new name moves the extension to the top of
+        // the recent list; a batch with any failure leaves the list as it was.
+        if (m_batchMode == BatchMode::RenameExtensions && summary == BatchSummary::AllOk) {
+            const QString newExtension = StripLeadingDots(state.newExtension);
+            m_applyNewExtension(newExtension,
+                                RememberNewExtension(newExtension, state.recentNewExtensions));
+        }
     }
-
-    m_context.hooks.setHourglass(false);
-    m_context.hooks.setWindowEnabled(true);
-    if (raiseForRun)
-        m_context.hooks.setTopmost(false);
-    m_running = false;
     Q_EMIT batchFinished();
 }
 

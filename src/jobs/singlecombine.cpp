@@ -59,15 +59,15 @@ SingleCombineOutcome Combine(const JobSnapshot& state, JobContext& context)
         !ReadInput(state.sourcePath, state.recognition, source, context))
         return SingleCombineOutcome::Failed;
 
-    context.hooks.setWindowEnabled(false);
-    context.hooks.setHourglass(true);
     QString taggedText;
     ResultCode code = ResultCode::Ok;
-    const bool combined = CombineLyrics(ttd.text, source.text,
-                                        {state.skipCrcCheck, state.timeRatio}, taggedText, code);
-    // The window is usable again before any message below is shown.
-    context.hooks.setHourglass(false);
-    context.hooks.setWindowEnabled(true);
+    bool combined = false;
+    {
+        // The window is usable again before any message below is shown.
+        const WindowBusy busy(context.hooks);
+        combined = CombineLyrics(ttd.text, source.text, {state.skipCrcCheck, state.timeRatio},
+                                 taggedText, code);
+    }
     if (!combined && code != ResultCode::CrcMismatch) {
         const bool sourceAtFault = code == ResultCode::EmptySourceLyrics;
         return Error(context, sourceAtFault ? state.sourcePath : state.ttdPath, code);
@@ -118,8 +118,6 @@ SingleCombineOutcome SingleCombine(const JobSnapshot& state, JobContext& context
         return Combine(state, context);
     } catch (const std::bad_alloc&) {
         // Inputs too large for the memory there is: nothing was written. The larger is named.
-        context.hooks.setHourglass(false);
-        context.hooks.setWindowEnabled(true);
         const bool ttdLarger =
             QFileInfo(state.ttdPath).size() >= QFileInfo(state.sourcePath).size();
         return Notice(context, ttdLarger ? state.ttdPath : state.sourcePath, FileNotice::TooLarge);

@@ -62,6 +62,34 @@ public:
     virtual void letPendingEventsRun() = 0;
 };
 
+// Keeps the window disabled and the hourglass on, and with raise the window in the stays-on-top
+// band, while it lives; each is undone however the scope is left, an exception included.
+class WindowBusy {
+public:
+    explicit WindowBusy(WindowHooks& hooks, bool raise = false)
+        : m_hooks(hooks)
+        , m_raise(raise)
+    {
+        m_hooks.setWindowEnabled(false);
+        m_hooks.setHourglass(true);
+        if (m_raise)
+            m_hooks.setTopmost(true);
+    }
+    ~WindowBusy()
+    {
+        m_hooks.setHourglass(false);
+        m_hooks.setWindowEnabled(true);
+        if (m_raise)
+            m_hooks.setTopmost(false);
+    }
+    WindowBusy(const WindowBusy&) = delete;
+    WindowBusy& operator=(const WindowBusy&) = delete;
+
+private:
+    WindowHooks& m_hooks;
+    bool m_raise;
+};
+
 class NoWindowHooks final : public WindowHooks {
 public:
     void setHourglass(bool) override {}

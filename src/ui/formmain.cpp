@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStackedWidget>
 #include <QWindow>
 
@@ -86,10 +87,9 @@ void FormMain::connectControls()
             m_ui->txtOut->setText(AddBackslash(folder));
     });
     connect(ui.ComAttach, &QPushButton::clicked, this, [this] {
-        m_combining = true;
+        const QScopedValueRollback combining(m_combining, true);
         m_context.writtenThisRun.clear(); // each click is a run of its own
         SingleCombine(snapshot(), m_context);
-        m_combining = false;
     });
 
     // A path field takes a drag by its first path: a TTD file, a source-lyrics file, a folder.
