@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SettingsStore store(path);
     const StoredSettings loaded = store.load();
     const auto in = [](int value, int low, int high) { return value >= low && value <= high; };
-    if (!in(loaded.timeRatio, 0, 2) || !in(loaded.ext0, 0, 2) || !in(loaded.ext1, 0, 2) ||
-        !in(loaded.lastMode, 0, 4) || loaded.newExtensions.size() > 10 ||
+    if (!in(int(loaded.timeRatio), 0, 2) || !in(loaded.ext0, 0, 2) || !in(loaded.ext1, 0, 2) ||
+        !in(int(loaded.lastMode), 0, ModeCount - 1) || loaded.newExtensions.size() > 10 ||
         loaded.newExtensions.contains(QString()))
         std::abort();
     // An empty list is saved as none, which the next start fills with the three defaults.

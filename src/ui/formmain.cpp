@@ -66,7 +66,8 @@ FormMain::~FormMain()
 void FormMain::connectControls()
 {
     FormMainUi& ui = *m_ui;
-    connect(ui.modeButtons, &QButtonGroup::idClicked, this, &FormMain::switchMode);
+    connect(ui.modeButtons, &QButtonGroup::idClicked, this,
+            [this](int id) { switchMode(static_cast<MainMode>(id)); });
     connect(ui.ComOption, &QPushButton::clicked, this,
             [this] { m_ui->z_mnPopup->popup(QCursor::pos()); });
 
@@ -134,7 +135,8 @@ void FormMain::applySettings(const StoredSettings& values)
         setTopmost(true);
     ui.mnOverwrite->setChecked(values.overwrite);
     ui.mnNoCRCCheck->setChecked(values.noCrcCheck);
-    ui.mnTimeRatio[static_cast<std::size_t>(values.timeRatio)]->setChecked(true);
+    for (QAction* ratio : ui.mnTimeRatio)
+        ratio->setChecked(ratio->data().value<TimeRatioChoice>() == values.timeRatio);
     ui.CmbExt[0]->setCurrentIndex(values.ext0);
     ui.CmbExt[1]->setCurrentIndex(values.ext1);
     ui.txtOut->setText(values.outFolder);
@@ -144,7 +146,7 @@ void FormMain::applySettings(const StoredSettings& values)
     ui.CmbNewExt->setCurrentIndex(-1);
     ui.CmbNewExt->setEditText(QString());
     // Equal extensions can only be used where the guard keeps them from leaving.
-    switchMode(extensionsEqual() ? ModeExtensionSettings : values.lastMode);
+    switchMode(extensionsEqual() ? MainMode::ExtensionSettings : values.lastMode);
 }
 
 StoredSettings FormMain::storedSettings() const
@@ -154,13 +156,13 @@ StoredSettings FormMain::storedSettings() const
     values.alwaysTop = ui.mnAlways->isChecked();
     values.overwrite = ui.mnOverwrite->isChecked();
     values.noCrcCheck = ui.mnNoCRCCheck->isChecked();
-    values.timeRatio = static_cast<int>(snapshot().timeRatio);
+    values.timeRatio = snapshot().timeRatio;
     values.ext0 = ui.CmbExt[0]->currentIndex();
     values.ext1 = ui.CmbExt[1]->currentIndex();
     values.outFolder = ui.txtOut->text();
     values.sameTtd = ui.ChkSameTTD->isChecked();
     values.newExtensions = Items(ui.CmbNewExt);
-    values.lastMode = m_currentMode;
+    values.lastMode = m_currentMode.value_or(values.lastMode);
     return values;
 }
 
@@ -171,10 +173,8 @@ JobSnapshot FormMain::snapshot() const
     state.alwaysOnTop = ui.mnAlways->isChecked();
     state.overwriteWithoutAsking = ui.mnOverwrite->isChecked();
     state.skipCrcCheck = ui.mnNoCRCCheck->isChecked();
-    for (std::size_t i = 0; i < ui.mnTimeRatio.size(); ++i) {
-        if (ui.mnTimeRatio[i]->isChecked())
-            state.timeRatio = static_cast<TimeRatioChoice>(i);
-    }
+    if (const QAction* checked = ui.timeRatioGroup->checkedAction())
+        state.timeRatio = checked->data().value<TimeRatioChoice>();
     state.lyricsExtension = ui.CmbExt[0]->currentText();
     state.sourceExtension = ui.CmbExt[1]->currentText();
     state.ttdExtension = ui.CmbExt[2]->currentText();
@@ -198,18 +198,18 @@ void FormMain::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void FormMain::switchMode(int mode)
+void FormMain::switchMode(MainMode mode)
 {
-    if (m_currentMode == ModeExtensionSettings && mode != ModeExtensionSettings &&
+    if (m_currentMode == MainMode::ExtensionSettings && mode != MainMode::ExtensionSettings &&
         extensionsEqual()) {
-        m_ui->OptMode[ModeExtensionSettings]->setChecked(true);
+        m_ui->OptMode[ModeIndex(MainMode::ExtensionSettings)]->setChecked(true);
         m_dialogs.warnEqualExtensions();
         m_ui->CmbExt[0]->setFocus();
         return;
     }
     m_currentMode = mode;
-    m_ui->OptMode[static_cast<std::size_t>(mode)]->setChecked(true);
-    m_ui->panels->setCurrentIndex(mode);
+    m_ui->OptMode[ModeIndex(mode)]->setChecked(true);
+    m_ui->panels->setCurrentIndex(static_cast<int>(ModeIndex(mode)));
 }
 
 bool FormMain::extensionsEqual() const

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace kovrant {
 
@@ -26,7 +27,8 @@ public:
              std::chrono::milliseconds batchDelay = BatchDelay, QWidget* parent = nullptr);
     ~FormMain() override;
 
-    int currentMode() const { return m_currentMode; }
+    // The mode shown; nothing before the settings have chosen one.
+    std::optional<MainMode> currentMode() const { return m_currentMode; }
     // The driver of the drop targets' batches; tests run its tick instead of waiting.
     BatchDriver& batchDriver() { return m_driver; }
     // The window's state as a job reads it.
@@ -39,7 +41,7 @@ protected:
 private:
     void applySettings(const StoredSettings& values);
     void connectControls();
-    void switchMode(int mode);
+    void switchMode(MainMode mode);
     bool extensionsEqual() const;
     void applyOutputFolderRule();
     void suggestSourcePath();
@@ -55,7 +57,7 @@ private:
     JobLog m_log;
     JobContext m_context;
     BatchDriver m_driver;
-    int m_currentMode = -1;
+    std::optional<MainMode> m_currentMode;
     bool m_hourglass = false;
     bool m_combining = false;
 };

@@ -1,5 +1,6 @@
 #include "ui/formmainui.h"
 
+#include "core/timeratio.h"
 #include "ui/droptargets.h"
 #include "ui/messagetexts.h"
 
@@ -79,13 +80,13 @@ DropLabel* DropTarget(const char* objectName, const QString& caption)
     return label;
 }
 
-QWidget* Panel(int mode)
+QWidget* Panel(std::size_t mode)
 {
     auto* panel = new QWidget;
     panel->setObjectName(u"Frame"_s.append(QString::number(mode)));
-    panel->setAccessibleName(Tr(Modes[static_cast<std::size_t>(mode)].caption));
+    panel->setAccessibleName(Tr(Modes[mode].caption));
     QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, QColor(Modes[static_cast<std::size_t>(mode)].colour));
+    palette.setColor(QPalette::Window, QColor(Modes[mode].colour));
     panel->setPalette(palette);
     panel->setAutoFillBackground(true);
     return panel;
@@ -110,36 +111,37 @@ void FormMainUi::setupUi(QWidget* form)
     auto* bar = new QWidget;
     auto* barLayout = new QGridLayout(bar);
     modeButtons = new QButtonGroup(form);
-    for (int mode = 0; mode < ModeCount; ++mode) {
-        const QString caption = Tr(Modes[static_cast<std::size_t>(mode)].caption);
+    for (std::size_t mode = 0; mode < Modes.size(); ++mode) {
+        const QString caption = Tr(Modes[mode].caption);
         auto* button = new QPushButton(caption);
         button->setObjectName(u"OptMode"_s.append(QString::number(mode)));
         button->setAccessibleName(caption);
         button->setCheckable(true);
         QPalette palette = button->palette();
-        palette.setColor(QPalette::Button, QColor(Modes[static_cast<std::size_t>(mode)].colour));
+        palette.setColor(QPalette::Button, QColor(Modes[mode].colour));
         button->setPalette(palette);
-        modeButtons->addButton(button, mode);
-        barLayout->addWidget(button, mode / 3, mode % 3);
-        OptMode[static_cast<std::size_t>(mode)] = button;
+        const int index = static_cast<int>(mode);
+        modeButtons->addButton(button, index);
+        barLayout->addWidget(button, index / 3, index % 3);
+        OptMode[mode] = button;
     }
     const QString option = Tr(QT_TRANSLATE_NOOP("FormMain", "Option"));
     ComOption = Named(new QPushButton(option), "ComOption", option);
     barLayout->addWidget(ComOption, 1, 2);
 
     panels = new QStackedWidget;
-    for (int mode = 0; mode < ModeCount; ++mode) {
-        Frame[static_cast<std::size_t>(mode)] = Panel(mode);
-        panels->addWidget(Frame[static_cast<std::size_t>(mode)]);
+    for (std::size_t mode = 0; mode < Frame.size(); ++mode) {
+        Frame[mode] = Panel(mode);
+        panels->addWidget(Frame[mode]);
     }
 
     // Batch divide and batch combine: a drop target filling the panel.
     lblDropDivide = DropTarget(
         "lblDropDivide", Tr(QT_TRANSLATE_NOOP("FormMain", "タイムタグ付き歌詞ファイルをＤ&&Ｄ")));
-    (new QVBoxLayout(Frame[ModeBatchDivide]))->addWidget(lblDropDivide);
+    (new QVBoxLayout(Frame[ModeIndex(MainMode::BatchDivide)]))->addWidget(lblDropDivide);
     lblDropAttach = DropTarget(
         "lblDropAttach", Tr(QT_TRANSLATE_NOOP("FormMain", "タイムタグデータファイルをＤ&&Ｄ")));
-    (new QVBoxLayout(Frame[ModeBatchCombine]))->addWidget(lblDropAttach);
+    (new QVBoxLayout(Frame[ModeIndex(MainMode::BatchCombine)]))->addWidget(lblDropAttach);
 
     // The single combine: three path fields with their browse buttons, top to bottom.
     txtTTD = new PathField;
@@ -163,7 +165,7 @@ void FormMainUi::setupUi(QWidget* form)
     const QString attach = Tr(QT_TRANSLATE_NOOP("FormMain", "結合"));
     ComAttach = Named(new QPushButton(attach), "ComAttach", attach);
 
-    auto* combine = new QGridLayout(Frame[ModeCombine]);
+    auto* combine = new QGridLayout(Frame[ModeIndex(MainMode::Combine)]);
     combine->addWidget(Label9, 0, 0, 1, 2);
     combine->addWidget(txtTTD, 1, 0);
     combine->addWidget(ComTTD, 1, 1);
@@ -188,13 +190,15 @@ void FormMainUi::setupUi(QWidget* form)
     };
     const std::array<const char*, 3> extLabelNames{"Label1", "Label2", "Label4"};
     const std::array<const char*, 3> extListNames{"CmbExt0", "CmbExt1", "CmbExt2"};
-    // File extensions, not words: the same in every language.
-    const std::array<QStringList, 3> extItems{
-        QStringList{u".LRC"_s, u".KRA"_s, u".TXT"_s},
-        QStringList{u".TXT"_s, u".SRC"_s, u".SZI"_s},
-        QStringList{u".TTD"_s},
+    const auto items = [](const auto& choices) {
+        QStringList list;
+        for (const QStringView choice : choices)
+            list << choice.toString();
+        return list;
     };
-    auto* settings = new QGridLayout(Frame[ModeExtensionSettings]);
+    const std::array<QStringList, 3> extItems{
+        items(LyricsExtensionChoices), items(SourceExtensionChoices), items(TtdExtensionChoices)};
+    auto* settings = new QGridLayout(Frame[ModeIndex(MainMode::ExtensionSettings)]);
     for (std::size_t i = 0; i < 3; ++i) {
         const QString caption = Tr(extCaptions[i]);
         CmbExt[i] = Named(new QComboBox, extListNames[i], caption);
@@ -217,7 +221,7 @@ void FormMainUi::setupUi(QWidget* form)
     Named(CmbNewExt, "CmbNewExt", Label3->text());
     lblDropExt = DropTarget("lblDropExt",
                             Tr(QT_TRANSLATE_NOOP("FormMain", "拡張子変換したいファイルをＤ&&Ｄ")));
-    auto* tool = new QVBoxLayout(Frame[ModeExtensionTool]);
+    auto* tool = new QVBoxLayout(Frame[ModeIndex(MainMode::ExtensionTool)]);
     auto* newExtRow = new QHBoxLayout;
     newExtRow->addWidget(Label3);
     newExtRow->addWidget(CmbNewExt, 1);
@@ -248,8 +252,11 @@ void FormMainUi::setupUi(QWidget* form)
         QT_TRANSLATE_NOOP("FormMain", "@TimeRatio=0.9953125"),
     };
     const std::array<const char*, 3> ratioNames{"mnTimeRatio0", "mnTimeRatio1", "mnTimeRatio2"};
-    for (std::size_t i = 0; i < 3; ++i) {
+    const std::array<TimeRatioChoice, 3> ratios{TimeRatioChoice::Unchanged, TimeRatioChoice::Ratio1,
+                                                TimeRatioChoice::Ratio0_9953125};
+    for (std::size_t i = 0; i < ratios.size(); ++i) {
         mnTimeRatio[i] = Check(z_mnTimeRatio, ratioNames[i], Tr(ratioCaptions[i]));
+        mnTimeRatio[i]->setData(QVariant::fromValue(ratios[i]));
         timeRatioGroup->addAction(mnTimeRatio[i]);
     }
     z_mnPopup->addSeparator()->setObjectName(u"mnSep1"_s);

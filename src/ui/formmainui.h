@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include "ui/windowchoices.h"
 
 #include <array>
 
@@ -19,16 +19,6 @@ namespace kovrant {
 
 class DropLabel;
 class PathField;
-
-// The five modes of the main window: the index of a mode button and of its panel.
-enum MainMode : int {
-    ModeBatchDivide = 0,
-    ModeCombine = 1,
-    ModeBatchCombine = 2,
-    ModeExtensionSettings = 3,
-    ModeExtensionTool = 4,
-};
-inline constexpr int ModeCount = 5;
 
 // The main window's widgets and menu, each named as the window's documentation names it (its
 // objectName) and with its caption as its accessible name. Builds them and nothing else; what
@@ -58,6 +48,7 @@ struct FormMainUi {
     QPushButton* comOut = nullptr;
     QPushButton* ComAttach = nullptr;
 
+    // The extension settings' lists, in the order lyrics, source lyrics, TTD.
     std::array<QLabel*, 3> extLabels{}; // Label1, Label2, Label4
     std::array<QComboBox*, 3> CmbExt{};
     QLabel* Label3 = nullptr;
@@ -69,7 +60,7 @@ struct FormMainUi {
     QAction* mnNoCRCCheck = nullptr;
     QMenu* z_mnTimeRatio = nullptr;
     QActionGroup* timeRatioGroup = nullptr;
-    std::array<QAction*, 3> mnTimeRatio{};
+    std::array<QAction*, 3> mnTimeRatio{}; // each with its TimeRatioChoice as its data
     QAction* mnHelp = nullptr;
     QAction* mnAbout = nullptr;
     QAction* mnExit = nullptr;

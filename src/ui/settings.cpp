@@ -12,14 +12,57 @@ const QString Organisation = QStringLiteral("Kovrant");
 const QString Application = QStringLiteral("Kovrant");
 const QString Group = QStringLiteral("Init");
 
-const SettingRow& Row(Setting setting)
+// How a value is stored: "True" / "False", plain decimal, or the text itself.
+enum class TextForm { TrueFalse, Decimal, Plain };
+
+// One row per stored value, under its key in the group "Init": its form and, for a number, its
+// range. The defaults are StoredSettings'.
+struct SettingRow {
+    QLatin1StringView key;
+    TextForm form;
+    int minimum = 0;
+    int maximum = 0;
+};
+
+constexpr SettingRow Truth(const char* key)
 {
-    return SettingTable[static_cast<std::size_t>(setting)];
+    return {QLatin1StringView(key), TextForm::TrueFalse, 0, 1};
 }
 
-QString Key(Setting setting, int position = -1)
+constexpr SettingRow Decimal(const char* key, int minimum, int maximum)
 {
-    QString key = Row(setting).key;
+    return {QLatin1StringView(key), TextForm::Decimal, minimum, maximum};
+}
+
+constexpr SettingRow Plain(const char* key)
+{
+    return {QLatin1StringView(key), TextForm::Plain};
+}
+
+template <typename Choices>
+constexpr int LastPosition(const Choices& choices)
+{
+    return static_cast<int>(choices.size()) - 1;
+}
+
+constexpr SettingRow AlwaysTop = Truth("AlwaysTop");
+constexpr SettingRow OverWrite = Truth("OverWrite");
+constexpr SettingRow NoCRCCheck = Truth("NoCRCCheck");
+constexpr SettingRow TimeRatio = Decimal("TimeRatio", static_cast<int>(TimeRatioChoice::Unchanged),
+                                         static_cast<int>(TimeRatioChoice::Ratio0_9953125));
+constexpr SettingRow Ext0 = Decimal("Ext0", 0, LastPosition(LyricsExtensionChoices));
+constexpr SettingRow Ext1 = Decimal("Ext1", 0, LastPosition(SourceExtensionChoices));
+constexpr SettingRow OutFolder = Plain("OutFolder");
+constexpr SettingRow SameTTD = Decimal("SameTTD", 0, 1);
+// The position of the recent list's last item: -1 for an empty list, at most ten items.
+constexpr SettingRow NewExtMax = Decimal("NewExtMax", -1, 9);
+// The key is followed by the item's position: "NewExt0", "NewExt1", ...
+constexpr SettingRow NewExt = Plain("NewExt");
+constexpr SettingRow LastMode = Decimal("LastMode", 0, ModeCount - 1);
+
+QString Key(const SettingRow& row, int position = -1)
+{
+    QString key = row.key;
     if (position >= 0)
         key += QString::number(position);
     return key;
@@ -33,30 +76,36 @@ public:
 
     // An absent key, and a value that QSettings reads as a list (it holds a comma), give "",
     // which no number or truth value reads as.
-    QString text(Setting setting, int position = -1) const
+    QString text(const SettingRow& row, int position = -1) const
     {
-        return m_settings.value(Key(setting, position)).toString();
+        return m_settings.value(Key(row, position)).toString();
     }
 
-    int number(Setting setting) const
+    // Reads a number or truth value into value; one that cannot be read, or lies out of range,
+    // leaves value as it was.
+    void number(const SettingRow& row, int& value) const
     {
-        const SettingRow& row = Row(setting);
-        const QString stored = text(setting);
+        const QString stored = text(row);
         bool ok = false;
-        int value = 0;
+        int read = 0;
         if (row.form == TextForm::TrueFalse) {
             const bool isTrue = stored.compare(u"True", Qt::CaseInsensitive) == 0;
             ok = isTrue || stored.compare(u"False", Qt::CaseInsensitive) == 0;
-            value = isTrue ? 1 : 0;
+            read = isTrue ? 1 : 0;
         } else {
-            value = stored.toInt(&ok);
+            read = stored.toInt(&ok);
         }
-        if (!ok || value < row.minimum || value > row.maximum)
-            return row.fallback;
-        return value;
+        if (ok && read >= row.minimum && read <= row.maximum)
+            value = read;
     }
 
-    bool truth(Setting setting) const { return number(setting) != 0; }
+    template <typename Value>
+    void read(const SettingRow& row, Value& value) const
+    {
+        int number = static_cast<int>(value);
+        this->number(row, number);
+        value = static_cast<Value>(number);
+    }
 
 private:
     const QSettings& m_settings;
@@ -83,28 +132,29 @@ StoredSettings SettingsStore::load() const
 {
     QSettings settings(m_path, QSettings::IniFormat);
     settings.beginGroup(Group);
-    const Reader read(settings);
+    const Reader reader(settings);
 
     StoredSettings values;
-    values.alwaysTop = read.truth(Setting::AlwaysTop);
-    values.overwrite = read.truth(Setting::OverWrite);
-    values.noCrcCheck = read.truth(Setting::NoCRCCheck);
-    values.timeRatio = read.number(Setting::TimeRatio);
-    values.ext0 = read.number(Setting::Ext0);
-    values.ext1 = read.number(Setting::Ext1);
-    values.outFolder = read.text(Setting::OutFolder);
-    values.sameTtd = read.truth(Setting::SameTTD);
-    const int last = read.number(Setting::NewExtMax);
+    reader.read(AlwaysTop, values.alwaysTop);
+    reader.read(OverWrite, values.overwrite);
+    reader.read(NoCRCCheck, values.noCrcCheck);
+    reader.read(TimeRatio, values.timeRatio);
+    reader.read(Ext0, values.ext0);
+    reader.read(Ext1, values.ext1);
+    values.outFolder = reader.text(OutFolder);
+    reader.read(SameTTD, values.sameTtd);
+    int last = -1;
+    reader.read(NewExtMax, last);
     if (last >= 0) {
         // Empty items leave no gap: the list closes up.
         values.newExtensions.clear();
         for (int i = 0; i <= last; ++i) {
-            const QString item = read.text(Setting::NewExt, i);
+            const QString item = reader.text(NewExt, i);
             if (!item.isEmpty())
                 values.newExtensions.append(item);
         }
     }
-    values.lastMode = read.number(Setting::LastMode);
+    reader.read(LastMode, values.lastMode);
     return values;
 }
 
@@ -112,21 +162,22 @@ bool SettingsStore::save(const StoredSettings& values) const
 {
     QSettings settings(m_path, QSettings::IniFormat);
     settings.beginGroup(Group);
-    const auto write = [&settings](Setting setting, const QString& text, int position = -1) {
-        settings.setValue(Key(setting, position), text);
+    const auto write = [&settings](const SettingRow& row, const QString& text, int position = -1) {
+        settings.setValue(Key(row, position), text);
     };
-    write(Setting::AlwaysTop, TrueFalse(values.alwaysTop));
-    write(Setting::OverWrite, TrueFalse(values.overwrite));
-    write(Setting::NoCRCCheck, TrueFalse(values.noCrcCheck));
-    write(Setting::TimeRatio, QString::number(values.timeRatio));
-    write(Setting::Ext0, QString::number(values.ext0));
-    write(Setting::Ext1, QString::number(values.ext1));
-    write(Setting::OutFolder, values.outFolder);
-    write(Setting::SameTTD, QString::number(values.sameTtd ? 1 : 0));
-    write(Setting::NewExtMax, QString::number(values.newExtensions.size() - 1));
+    const auto decimal = [](auto value) { return QString::number(static_cast<int>(value)); };
+    write(AlwaysTop, TrueFalse(values.alwaysTop));
+    write(OverWrite, TrueFalse(values.overwrite));
+    write(NoCRCCheck, TrueFalse(values.noCrcCheck));
+    write(TimeRatio, decimal(values.timeRatio));
+    write(Ext0, decimal(values.ext0));
+    write(Ext1, decimal(values.ext1));
+    write(OutFolder, values.outFolder);
+    write(SameTTD, decimal(values.sameTtd));
+    write(NewExtMax, decimal(values.newExtensions.size() - 1));
     for (int i = 0; i < values.newExtensions.size(); ++i)
-        write(Setting::NewExt, values.newExtensions[i], i);
-    write(Setting::LastMode, QString::number(values.lastMode));
+        write(NewExt, values.newExtensions[i], i);
+    write(LastMode, decimal(values.lastMode));
     settings.endGroup();
     settings.sync();
     return settings.status() == QSettings::NoError;

@@ -1,70 +1,29 @@
 #pragma once
 
-#include <QLatin1StringView>
+#include "core/timeratio.h"
+#include "ui/windowchoices.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <array>
-
 namespace kovrant {
 
-// The kinds of stored value, each under its key in the group "Init".
-enum class Setting {
-    AlwaysTop,
-    OverWrite,
-    NoCRCCheck,
-    TimeRatio,
-    Ext0,
-    Ext1,
-    OutFolder,
-    SameTTD,
-    NewExtMax,
-    NewExt, // the key is followed by the item's position: "NewExt0", "NewExt1", ...
-    LastMode,
-};
-
-// How a value is stored: "True" / "False", plain decimal, or the text itself.
-enum class TextForm { TrueFalse, Decimal, Plain };
-
-struct SettingRow {
-    Setting setting;
-    QLatin1StringView key;
-    TextForm form;
-    int fallback; // the default of a TrueFalse (1 for true) or Decimal value
-    int minimum;
-    int maximum;
-};
-
-// One row per kind of value, in the order of Setting. A stored value that cannot be read in
-// its form, or lies outside minimum..maximum, gives the row's default.
-inline constexpr std::array<SettingRow, 11> SettingTable{{
-    {Setting::AlwaysTop, QLatin1StringView("AlwaysTop"), TextForm::TrueFalse, 1, 0, 1},
-    {Setting::OverWrite, QLatin1StringView("OverWrite"), TextForm::TrueFalse, 0, 0, 1},
-    {Setting::NoCRCCheck, QLatin1StringView("NoCRCCheck"), TextForm::TrueFalse, 0, 0, 1},
-    {Setting::TimeRatio, QLatin1StringView("TimeRatio"), TextForm::Decimal, 0, 0, 2},
-    {Setting::Ext0, QLatin1StringView("Ext0"), TextForm::Decimal, 0, 0, 2},
-    {Setting::Ext1, QLatin1StringView("Ext1"), TextForm::Decimal, 0, 0, 2},
-    {Setting::OutFolder, QLatin1StringView("OutFolder"), TextForm::Plain, 0, 0, 0},
-    {Setting::SameTTD, QLatin1StringView("SameTTD"), TextForm::Decimal, 1, 0, 1},
-    // The recent list holds at most ten items.
-    {Setting::NewExtMax, QLatin1StringView("NewExtMax"), TextForm::Decimal, -1, -1, 9},
-    {Setting::NewExt, QLatin1StringView("NewExt"), TextForm::Plain, 0, 0, 0},
-    {Setting::LastMode, QLatin1StringView("LastMode"), TextForm::Decimal, 3, 0, 4},
-}};
-
-// What the window restores at start and stores at close; the defaults are a first start's.
+// What the window restores at start and stores at close. A value-initialised StoredSettings
+// holds the defaults, a first start's values, which a stored value that cannot be read in its
+// form or lies outside its range also gives.
 struct StoredSettings {
     bool alwaysTop = true;
     bool overwrite = false;
     bool noCrcCheck = false;
-    int timeRatio = 0; // TimeRatioChoice
-    int ext0 = 0;      // positions in the two extension lists
+    TimeRatioChoice timeRatio = TimeRatioChoice::Unchanged;
+    int ext0 = 0; // positions in LyricsExtensionChoices and SourceExtensionChoices
     int ext1 = 0;
     QString outFolder{};
     bool sameTtd = true;
-    // The extension tool's recent list, most recent first; an absent list gives these three.
+    // The extension tool's recent list, most recent first, of ten items at most; an absent list
+    // gives these three.
     QStringList newExtensions{QStringLiteral("TXT"), QStringLiteral("SRC"), QStringLiteral("LRC")};
-    int lastMode = 3; // the extension settings
+    MainMode lastMode = MainMode::ExtensionSettings;
 
     bool operator==(const StoredSettings&) const = default;
 };

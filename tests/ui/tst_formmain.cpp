@@ -135,9 +135,9 @@ private Q_SLOTS:
         QCOMPARE(find<QLabel>(u"lblDropDivide"_s)->text().right(3), u"Ｄ&Ｄ"_s);
 
         // Equal stored extensions start in their settings, whatever the last mode, unwarned.
-        QVERIFY(m_store->save(StoredSettings{.ext0 = 2, .lastMode = 0})); // .TXT and .TXT
-        open();
-        QCOMPARE(m_form->currentMode(), 3);
+        QVERIFY(m_store->save(StoredSettings{.ext0 = 2, .lastMode = MainMode::BatchDivide}));
+        open(); // .TXT and .TXT
+        QCOMPARE(m_form->currentMode(), MainMode::ExtensionSettings);
         QVERIFY(m_dialogs.calls.isEmpty());
     }
 
@@ -160,29 +160,34 @@ private Q_SLOTS:
 
     void modeSwitch_data()
     {
-        QTest::addColumn<int>("from");
+        QTest::addColumn<MainMode>("from");
         QTest::addColumn<int>("source"); // position in CmbExt1; CmbExt0 holds ".TXT"
-        QTest::addColumn<int>("to");
-        QTest::addColumn<int>("mode"); // afterwards
-        QTest::newRow("equal extensions keep the extension settings") << 3 << 0 << 1 << 3;
-        QTest::newRow("different extensions let it go") << 3 << 1 << 1 << 1;
-        QTest::newRow("choosing the extension settings again") << 3 << 0 << 3 << 3;
-        QTest::newRow("other switches never warn") << 0 << 0 << 4 << 4;
+        QTest::addColumn<MainMode>("to");
+        QTest::addColumn<MainMode>("mode"); // afterwards
+        using enum MainMode;
+        QTest::newRow("equal extensions keep the extension settings")
+            << ExtensionSettings << 0 << Combine << ExtensionSettings;
+        QTest::newRow("different extensions let it go")
+            << ExtensionSettings << 1 << Combine << Combine;
+        QTest::newRow("choosing the extension settings again")
+            << ExtensionSettings << 0 << ExtensionSettings << ExtensionSettings;
+        QTest::newRow("other switches never warn")
+            << BatchDivide << 0 << ExtensionTool << ExtensionTool;
     }
     void modeSwitch()
     {
-        QFETCH(int, from);
+        QFETCH(MainMode, from);
         QFETCH(int, source);
-        QFETCH(int, to);
-        QFETCH(int, mode);
-        click(u"OptMode%1"_s.arg(from));
+        QFETCH(MainMode, to);
+        QFETCH(MainMode, mode);
+        click(u"OptMode%1"_s.arg(ModeIndex(from)));
         choose(u"CmbExt0"_s, 2);
         choose(u"CmbExt1"_s, source);
-        click(u"OptMode%1"_s.arg(to));
+        click(u"OptMode%1"_s.arg(ModeIndex(to)));
         QCOMPARE(m_dialogs.calls, to != mode ? QStringList{u"warn"_s} : QStringList());
         QCOMPARE(m_form->currentMode(), mode);
-        QVERIFY(find(u"Frame%1"_s.arg(mode))->isVisibleTo(m_form.get()));
-        QVERIFY(find<QAbstractButton>(u"OptMode%1"_s.arg(mode))->isChecked());
+        QVERIFY(find(u"Frame%1"_s.arg(ModeIndex(mode)))->isVisibleTo(m_form.get()));
+        QVERIFY(find<QAbstractButton>(u"OptMode%1"_s.arg(ModeIndex(mode)))->isChecked());
         if (to != mode)
             QCOMPARE(m_form->focusWidget(), find(u"CmbExt0"_s));
     }

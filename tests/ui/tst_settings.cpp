@@ -41,7 +41,7 @@ private Q_SLOTS:
             << StoredSettings{.newExtensions = {u"b"_s}};
         QTest::newRow("binary garbage and a file cut short: what can be read, else defaults")
             << QByteArray("\x00\xFF\xFE\x01=\x02\n[Init\nLastMode=1\nAlwaysTop=Fal", 37)
-            << StoredSettings{.lastMode = 1};
+            << StoredSettings{.lastMode = MainMode::Combine};
         QTest::newRow("a saved empty list starts as the three defaults")
             << QByteArray("NewExtMax=-1\nNewExt0=a\n") << StoredSettings{};
     }
@@ -58,7 +58,9 @@ private Q_SLOTS:
     void savesWhatItLoads()
     {
         const QString folder = u"/tmp/歌 詞, a;b=\"c\" @d\\e/"_s;
-        StoredSettings values{false, true, false, 2, 0, 1, folder, false, {u"bak"_s, u"漢字"_s}, 4};
+        StoredSettings values{
+            false, true,   false, TimeRatioChoice::Ratio0_9953125, 0,
+            1,     folder, false, {u"bak"_s, u"漢字"_s},           MainMode::ExtensionTool};
         QVERIFY(SettingsStore(path()).save(values));
         for (const char* line : {"AlwaysTop=False\n", "OverWrite=True\n", "NoCRCCheck=False\n",
                                  "TimeRatio=2\n", "Ext0=0\n", "Ext1=1\n", "SameTTD=0\n",
@@ -78,7 +80,7 @@ private Q_SLOTS:
 
     void storeThatCannotBeUsedIsHarmless()
     {
-        QVERIFY(SettingsStore(path()).save(StoredSettings{.lastMode = 1}));
+        QVERIFY(SettingsStore(path()).save(StoredSettings{.lastMode = MainMode::Combine}));
         const QByteArray before = readFile();
         const SettingsStore store(path() + u"/Kovrant.ini"_s); // its folder is a file
         QCOMPARE(store.load(), StoredSettings{});
