@@ -2,23 +2,29 @@
 # Debian package that `make package` builds from the same rules.
 include(GNUInstallDirs)
 
+# The help pages, the man page and the AppStream file name the version as "@PROJECT_VERSION@";
+# they are installed as configured into the build tree, where the help stands beside the
+# program, which looks there first.
+set(KOVRANT_HELP)
+foreach(name kovrant-help.ja.html kovrant-help.en.html)
+    configure_file(${PROJECT_SOURCE_DIR}/doc/help/${name} ${PROJECT_BINARY_DIR}/src/app/${name}
+                   @ONLY)
+    list(APPEND KOVRANT_HELP ${PROJECT_BINARY_DIR}/src/app/${name})
+endforeach()
+configure_file(${PROJECT_SOURCE_DIR}/doc/kovrant-cli.1 ${PROJECT_BINARY_DIR}/doc/kovrant-cli.1
+               @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/data/io.github.kovrant.Kovrant.metainfo.xml
+               ${PROJECT_BINARY_DIR}/data/io.github.kovrant.Kovrant.metainfo.xml @ONLY)
+
 install(TARGETS kovrant kovrant-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-set(KOVRANT_HELP ${PROJECT_SOURCE_DIR}/doc/help/kovrant-help.ja.html
-                 ${PROJECT_SOURCE_DIR}/doc/help/kovrant-help.en.html)
 install(FILES ${KOVRANT_HELP} DESTINATION ${CMAKE_INSTALL_DATADIR}/kovrant)
 install(FILES ${PROJECT_SOURCE_DIR}/data/io.github.kovrant.Kovrant.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/data/io.github.kovrant.Kovrant.metainfo.xml
+install(FILES ${PROJECT_BINARY_DIR}/data/io.github.kovrant.Kovrant.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/icons/hicolor
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
-install(FILES ${PROJECT_SOURCE_DIR}/doc/kovrant-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-
-# In the build tree the help stands beside the program, where the window looks first.
-foreach(page ${KOVRANT_HELP})
-    get_filename_component(name ${page} NAME)
-    configure_file(${page} ${PROJECT_BINARY_DIR}/src/app/${name} COPYONLY)
-endforeach()
+install(FILES ${PROJECT_BINARY_DIR}/doc/kovrant-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kovrant)

@@ -282,8 +282,8 @@ Please check the extension settings.</translation>
         <translation>About Kovrant</translation>
     </message>
     <message>
-        <source>Version </source>
-        <translation>Version </translation>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
     </message>
     <message>
         <source>タイムタグ付き歌詞の分割と結合のために</source>

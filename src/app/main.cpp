@@ -1,4 +1,5 @@
 #include "i18n/translations.h"
+#include "version.h"
 #include "ui/formmain.h"
 #include "ui/instancelock.h"
 #include "ui/windowdialogs.h"
@@ -15,7 +16,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Kovrant"));
     QCoreApplication::setApplicationName(QStringLiteral("Kovrant"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KOVRANT_VERSION));
 
     // A second start ends here, silently and before anything is loaded or could be saved.
     kovrant::InstanceLock lock;

@@ -10,6 +10,7 @@
 #include "jobs/jobpaths.h"
 #include "jobs/messages.h"
 #include "jobs/singlecombine.h"
+#include "version.h"
 
 #include <QDir>
 #include <QTextStream>
@@ -136,7 +137,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, Ter
         return Finish(out, err, CliExit::Ok);
     }
     if (options.command == CliCommand::Version) {
-        WriteLine(out, CliText::Version);
+        WriteLine(out, CliText::Program + u' ' + QStringLiteral(KOVRANT_VERSION));
         return Finish(out, err, CliExit::Ok);
     }
 

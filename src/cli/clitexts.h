@@ -4,7 +4,6 @@
 
 namespace kovrant::CliText {
 
-inline const QString Version = QStringLiteral("kovrant-cli 1.00");
 
 inline const QString Help = QStringLiteral(R"(Usage:
   kovrant-cli divide  [--source-ext EXT] [--ttd-ext EXT] [--overwrite]

@@ -1,6 +1,7 @@
 #include "ui/formabout.h"
 
 #include "ui/windowservices.h"
+#include "version.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -69,7 +70,7 @@ FormAbout::FormAbout(QWidget* parent, bool animate)
     TitleLayer(this, "Label1_0", {22, 14}, QColor(0x80, 0x80, 0x00));
     TitleLayer(this, "Label1_1", {21, 13}, QColor(0x80, 0x80, 0x00));
     TitleLayer(this, "Label2", {20, 12}, QColor(0xFF, 0xFF, 0x00));
-    Label(this, "Label3", tr("Version ") + QStringLiteral("1.00"), QRect(24, 70, 300, 20));
+    Label(this, "Label3", tr("Version %1").arg(QStringLiteral(KOVRANT_VERSION)), QRect(24, 70, 300, 20));
     Label(this, "Label4", QString(), QRect(24, 92, 300, 16));
     Label(this, "Label5", tr("タイムタグ付き歌詞の分割と結合のために"), QRect(24, 110, 320, 20));
     m_link = Label(this, "Label6", QStringLiteral("https://kovrant.github.io/"),

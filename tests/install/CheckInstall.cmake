@@ -20,9 +20,19 @@ foreach(file
 endforeach()
 execute_process(COMMAND ${PREFIX}/bin/kovrant-cli --version OUTPUT_VARIABLE version
                 RESULT_VARIABLE result)
-if(NOT result EQUAL 0 OR NOT version STREQUAL "kovrant-cli 1.00\n")
+if(NOT result EQUAL 0 OR NOT version STREQUAL "kovrant-cli ${VERSION}\n")
     message(FATAL_ERROR "the installed kovrant-cli does not run: ${version}")
 endif()
+# Every installed text that names the version names the one project() gives.
+foreach(file share/kovrant/kovrant-help.ja.html share/kovrant/kovrant-help.en.html
+        share/metainfo/io.github.kovrant.Kovrant.metainfo.xml share/man/man1/kovrant-cli.1)
+    file(READ ${PREFIX}/${file} text)
+    string(FIND "${text}" "${VERSION}" at)
+    string(FIND "${text}" "@PROJECT_VERSION@" placeholder)
+    if(at EQUAL -1 OR NOT placeholder EQUAL -1)
+        message(FATAL_ERROR "${file} does not name version ${VERSION}")
+    endif()
+endforeach()
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 if(DESKTOP_FILE_VALIDATE)
     execute_process(COMMAND ${DESKTOP_FILE_VALIDATE}

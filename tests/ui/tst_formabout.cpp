@@ -1,6 +1,7 @@
 // The About window driven tick by tick: nothing works before the icon has slid into place; then
 // OK and the link do, and the icon can be dragged, never out of the window.
 #include "ui/formabout.h"
+#include "version.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -30,6 +31,8 @@ private Q_SLOTS:
         auto* ok = about.findChild<QPushButton*>(u"ComClose"_s);
         auto* link = about.findChild<QLabel*>(u"Label6"_s);
         QVERIFY(!icon->pixmap().isNull());
+        QCOMPARE(about.findChild<QLabel*>(u"Label3"_s)->text(),
+                 u"Version "_s + QStringLiteral(KOVRANT_VERSION));
         QCOMPARE(icon->x(), about.width()); // just outside, on the right
         about.tick();                       // the second of waiting ends
         QCOMPARE(icon->x(), about.width());
