@@ -3,7 +3,7 @@
 #include "ui/formmain.h"
 #include "ui/instancelock.h"
 #include "ui/windowdialogs.h"
-#include "ui/windowservices.h"
+#include "ui/programicon.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

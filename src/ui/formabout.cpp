@@ -1,5 +1,6 @@
 #include "ui/formabout.h"
 
+#include "ui/programicon.h"
 #include "ui/windowservices.h"
 #include "version.h"
 
@@ -70,7 +71,8 @@ FormAbout::FormAbout(QWidget* parent, bool animate)
     TitleLayer(this, "Label1_0", {22, 14}, QColor(0x80, 0x80, 0x00));
     TitleLayer(this, "Label1_1", {21, 13}, QColor(0x80, 0x80, 0x00));
     TitleLayer(this, "Label2", {20, 12}, QColor(0xFF, 0xFF, 0x00));
-    Label(this, "Label3", tr("Version %1").arg(QStringLiteral(KOVRANT_VERSION)), QRect(24, 70, 300, 20));
+    Label(this, "Label3", tr("Version %1").arg(QStringLiteral(KOVRANT_VERSION)),
+          QRect(24, 70, 300, 20));
     Label(this, "Label4", QString(), QRect(24, 92, 300, 16));
     Label(this, "Label5", tr("タイムタグ付き歌詞の分割と結合のために"), QRect(24, 110, 320, 20));
     m_link = Label(this, "Label6", QStringLiteral("https://kovrant.github.io/"),
@@ -108,7 +110,7 @@ void FormAbout::showEvent(QShowEvent* event)
         move(area.x() + (area.width() - frameGeometry().width()) / 2,
              area.y() + (area.height() - frameGeometry().height()) / 2);
     }
-    SetTopmost(windowHandle());
+    SetTopmost(windowHandle(), true);
     if (m_animate && !m_timer.isActive() && isAnimating())
         m_timer.start();
 }
@@ -117,7 +119,7 @@ void FormAbout::done(int result)
 {
     // However the window is closed, it leaves the topmost band.
     m_timer.stop();
-    ClearTopmost(windowHandle());
+    SetTopmost(windowHandle(), false);
     QDialog::done(result);
 }
 
@@ -176,7 +178,7 @@ bool FormAbout::eventFilter(QObject* watched, QEvent* event)
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (watched == m_link) {
         if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            OpenDocument(windowHandle(), m_link->text());
+            OpenDocument(m_link->text());
             accept();
         }
         return true;

@@ -122,7 +122,7 @@ void FormMain::connectControls()
 
     connect(ui.mnAlways, &QAction::triggered, this, &FormMain::setTopmost);
     connect(ui.mnHelp, &QAction::triggered, this,
-            [this] { OpenDocument(windowHandle(), FindHelpDocument(HelpFolders())); });
+            [this] { OpenDocument(FindHelpDocument(HelpFolders())); });
     connect(ui.mnAbout, &QAction::triggered, this, &FormMain::showAbout);
     connect(ui.mnExit, &QAction::triggered, this, &FormMain::close);
 }
@@ -247,10 +247,7 @@ void FormMain::setTopmost(bool on)
     // the widget, which would re-create a shown window.
     if (!windowHandle())
         create();
-    if (on)
-        SetTopmost(windowHandle());
-    else
-        ClearTopmost(windowHandle());
+    SetTopmost(windowHandle(), on);
 }
 
 void FormMain::setHourglass(bool on)

@@ -6,35 +6,15 @@
 #include <QFileInfo>
 #include <QWindow>
 
-// The icons are resources of a static library, which the linker keeps only when asked.
-static void InitIconResources()
-{
-    Q_INIT_RESOURCE(icons);
-}
-
 namespace kovrant {
 
-namespace {
-
-// QWindow::setFlags hands the new flags to the platform window in place; unlike
-// QWidget::setWindowFlags it neither hides nor re-creates the window.
-void SetStaysOnTop(QWindow* window, bool onTop)
+void SetTopmost(QWindow* window, bool on)
 {
-    if (!window || window->flags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+    // QWindow::setFlags hands the new flags to the platform window in place; unlike
+    // QWidget::setWindowFlags it neither hides nor re-creates the window.
+    if (!window || window->flags().testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
-    window->setFlag(Qt::WindowStaysOnTopHint, onTop);
-}
-
-} // namespace
-
-void SetTopmost(QWindow* window)
-{
-    SetStaysOnTop(window, true);
-}
-
-void ClearTopmost(QWindow* window)
-{
-    SetStaysOnTop(window, false);
+    window->setFlag(Qt::WindowStaysOnTopHint, on);
 }
 
 std::optional<QUrl> DocumentUrl(const QString& target)
@@ -52,21 +32,10 @@ std::optional<QUrl> DocumentUrl(const QString& target)
     return std::nullopt;
 }
 
-void OpenDocument(QWindow* window, const QString& target)
+void OpenDocument(const QString& target)
 {
-    // The desktop opens the document on its own; there is no owner window to pass on.
-    Q_UNUSED(window);
     if (const auto url = DocumentUrl(target))
         QDesktopServices::openUrl(*url);
-}
-
-QIcon ProgramIcon()
-{
-    InitIconResources();
-    QIcon icon;
-    for (const char* size : {"16", "32", "48", "64", "128", "256"})
-        icon.addFile(QStringLiteral(":/icons/kovrant-%1.png").arg(QLatin1String(size)));
-    return icon;
 }
 
 } // namespace kovrant

@@ -334,7 +334,7 @@ private Q_SLOTS:
             QDesktopServices::setUrlHandler(scheme, this, "opened");
         for (const QString& target : {u"http://example.org/k"_s, u"HTTP://example.org/"_s,
                                       u"HTTP notes"_s, u"."_s, QString()})
-            OpenDocument(nullptr, target);
+            OpenDocument(target);
         QCOMPARE(m_opened, (QList<QUrl>{QUrl(u"http://example.org/k"_s),
                                         QUrl::fromLocalFile(dir(u"HTTP notes"_s))}));
         for (const QString& scheme : {u"file"_s, u"http"_s})
