@@ -1,6 +1,7 @@
 #include "cli/cliargs.h"
 
 #include "cli/clitexts.h"
+#include "files/textfiles.h"
 #include "jobs/extensionconversion.h"
 #include "jobs/jobpaths.h"
 
@@ -12,54 +13,142 @@ namespace kovrant {
 
 namespace {
 
-// The options of every command; each command's parser takes those it goes with.
-const QCommandLineOption HelpOption(u"help"_s);
-const QCommandLineOption VersionOption(u"version"_s);
-const QCommandLineOption VerboseOption(u"verbose"_s);
-const QCommandLineOption OverwriteOption(u"overwrite"_s);
-const QCommandLineOption NoCrcCheckOption(u"no-crc-check"_s);
-const QCommandLineOption RepairOption(u"repair"_s);
-const QCommandLineOption SourceExtOption(u"source-ext"_s, {}, u"EXT"_s);
-const QCommandLineOption TtdExtOption(u"ttd-ext"_s, {}, u"EXT"_s);
-const QCommandLineOption LyricsExtOption(u"lyrics-ext"_s, {}, u"EXT"_s);
-const QCommandLineOption TimeRatioOption(u"time-ratio"_s, {}, u"R"_s);
-const QCommandLineOption EncodingOption(u"encoding"_s, {}, u"E"_s);
-const QCommandLineOption SourceOption(u"source"_s, {}, u"FILE"_s);
-const QCommandLineOption OutputDirOption(u"output-dir"_s, {}, u"DIR"_s);
-const QCommandLineOption ToOption(u"to"_s, {}, u"EXT"_s);
+const CliOptions Defaults;
 
+// The options of every command, each with what the help says of it; each command's parser takes
+// those it goes with.
+const QCommandLineOption HelpOption(u"help"_s, u"show this help"_s);
+const QCommandLineOption VersionOption(u"version"_s, u"show the version"_s);
+const QCommandLineOption VerboseOption(
+    u"verbose"_s,
+    u"list every file written or renamed on stdout, with its encoding when that is not code page 932"_s);
+const QCommandLineOption OverwriteOption(u"overwrite"_s,
+                                         u"replace existing outputs without asking"_s);
+const QCommandLineOption NoCrcCheckOption(u"no-crc-check"_s,
+                                          u"combine without comparing the CRC"_s);
+const QCommandLineOption RepairOption(
+    u"repair"_s,
+    u"when the CRC does not match but a small repair of the source lyrics (spaces at line ends, "
+    u"full- or half-width letters and digits, runs of empty lines, a byte-order mark or "
+    u"end-of-file character left in) makes it match, combine with the repaired text; the file is "
+    u"not changed"_s);
+const QCommandLineOption SourceExtOption(
+    u"source-ext"_s,
+    u"extension of source lyrics files (default %1)"_s.arg(Defaults.sourceExtension), u"EXT"_s);
+const QCommandLineOption
+    TtdExtOption(u"ttd-ext"_s,
+                 u"extension of time-tag data files (default %1)"_s.arg(Defaults.ttdExtension),
+                 u"EXT"_s);
+const QCommandLineOption LyricsExtOption(
+    u"lyrics-ext"_s,
+    u"extension of time-tagged lyrics files (default %1)"_s.arg(Defaults.lyricsExtension),
+    u"EXT"_s);
+const QCommandLineOption TimeRatioOption(
+    u"time-ratio"_s,
+    u"force @TimeRatio=1 or @TimeRatio=0.9953125 and rescale the times; none leaves them alone "
+    u"(the default)"_s,
+    u"none|1|0.9953125"_s);
+const QCommandLineOption EncodingOption(
+    u"encoding"_s,
+    u"how inputs are read: auto (the default) recognises UTF-8 and UTF-16 by their byte-order "
+    u"mark and UTF-8 by its bytes, else code page 932; cp932 reads every input as code page 932"_s,
+    u"auto|cp932"_s);
+const QCommandLineOption SourceOption(u"source"_s,
+                                      u"the source lyrics file of the single TTDFILE"_s, u"FILE"_s);
+const QCommandLineOption OutputDirOption(u"output-dir"_s, u"folder for the combined lyrics"_s,
+                                         u"DIR"_s);
+const QCommandLineOption ToOption(u"to"_s, u"the new extension"_s, u"EXT"_s);
+
+// In the order the help lists them.
 const QList<QCommandLineOption> AllOptions{
-    HelpOption,      VersionOption, VerboseOption,   OverwriteOption, NoCrcCheckOption,
-    SourceExtOption, TtdExtOption,  LyricsExtOption, TimeRatioOption, SourceOption,
-    OutputDirOption, ToOption,      EncodingOption,  RepairOption,
+    SourceExtOption, TtdExtOption,    LyricsExtOption, NoCrcCheckOption, RepairOption,
+    TimeRatioOption, OverwriteOption, EncodingOption,  SourceOption,     OutputDirOption,
+    ToOption,        VerboseOption,   HelpOption,      VersionOption,
 };
 
-// The options a command takes besides --help, --version and --verbose.
-QList<QCommandLineOption> OptionsOf(CliCommand command)
+// The commands, in the order the help lists them, with what each takes besides --help,
+// --version and --verbose, what its files are called, and what it does.
+struct CommandRow {
+    CliCommand command;
+    QLatin1StringView word;
+    QList<QCommandLineOption> options;
+    QLatin1StringView files;
+    const QString& description;
+};
+
+const QList<CommandRow>& Commands()
 {
-    switch (command) {
-    case CliCommand::Divide:
-        return {SourceExtOption, TtdExtOption, OverwriteOption, EncodingOption};
-    case CliCommand::Combine:
-        return {SourceExtOption, LyricsExtOption, NoCrcCheckOption,
-                TimeRatioOption, OverwriteOption, SourceOption,
-                OutputDirOption, EncodingOption,  RepairOption};
-    case CliCommand::Rename:
-        return {ToOption};
-    case CliCommand::Help:
-    case CliCommand::Version:
-        break;
-    }
-    return {};
+    static const QList<CommandRow> commands{
+        {CliCommand::Divide,
+         QLatin1StringView("divide"),
+         {SourceExtOption, TtdExtOption, OverwriteOption, EncodingOption},
+         QLatin1StringView("FILE..."),
+         CliText::DivideDescription},
+        {CliCommand::Combine,
+         QLatin1StringView("combine"),
+         {SourceExtOption, LyricsExtOption, NoCrcCheckOption, RepairOption, TimeRatioOption,
+          OverwriteOption, EncodingOption, SourceOption, OutputDirOption},
+         QLatin1StringView("TTDFILE..."),
+         CliText::CombineDescription},
+        {CliCommand::Rename,
+         QLatin1StringView("rename"),
+         {ToOption},
+         QLatin1StringView("FILE..."),
+         CliText::RenameDescription},
+    };
+    return commands;
 }
+
+const CommandRow* RowOf(CliCommand command)
+{
+    for (const CommandRow& row : Commands()) {
+        if (row.command == command)
+            return &row;
+    }
+    return nullptr;
+}
+
+// An option as the help names it: "--name" and its value's name.
+QString Spelled(const QCommandLineOption& option)
+{
+    QString text = u"--"_s + option.names().constFirst();
+    if (!option.valueName().isEmpty())
+        text += u' ' + option.valueName();
+    return text;
+}
+
+// Words laid out from column on, in lines of at most width characters; a line that has to be
+// broken goes on at indent.
+QString Wrapped(const QStringList& words, qsizetype column, qsizetype indent, qsizetype width)
+{
+    QString text;
+    for (const QString& word : words) {
+        if (!text.isEmpty()) {
+            if (column + 1 + word.size() > width) {
+                text += u'\n' + QString(indent, u' ');
+                column = indent;
+            } else {
+                text += u' ';
+                ++column;
+            }
+        }
+        text += word;
+        column += word.size();
+    }
+    return text;
+}
+
+constexpr qsizetype HelpWidth = 79;
 
 // Every option given goes with the command.
 bool CheckOptionsGoWith(const QCommandLineParser& parser, CliCommand command, const QString& word,
                         QString& problem)
 {
     QStringList allowed{HelpOption.names() + VersionOption.names() + VerboseOption.names()};
-    for (const QCommandLineOption& option : OptionsOf(command))
-        allowed << option.names();
+    if (const CommandRow* row = RowOf(command)) {
+        for (const QCommandLineOption& option : row->options)
+            allowed << option.names();
+    }
     for (const QString& name : parser.optionNames()) {
         if (!allowed.contains(name)) {
             problem = CliText::OptionNotForCommand.arg(u"--"_s + name, word);
@@ -71,12 +160,10 @@ bool CheckOptionsGoWith(const QCommandLineParser& parser, CliCommand command, co
 
 std::optional<CliCommand> CommandNamed(const QString& word)
 {
-    if (word == u"divide")
-        return CliCommand::Divide;
-    if (word == u"combine")
-        return CliCommand::Combine;
-    if (word == u"rename")
-        return CliCommand::Rename;
+    for (const CommandRow& row : Commands()) {
+        if (word == row.word)
+            return row.command;
+    }
     return std::nullopt;
 }
 
@@ -207,6 +294,52 @@ bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, Q
 }
 
 } // namespace
+
+QString CliHelpText()
+{
+    const QString program = CliText::Program + u' ';
+    qsizetype wordWidth = 0;
+    for (const CommandRow& row : Commands())
+        wordWidth = std::max(wordWidth, row.word.size());
+    QString help = u"Usage:\n"_s;
+    for (const CommandRow& row : Commands()) {
+        // The options go with the command in brackets; rename's extension is not optional.
+        QStringList words{program + QString(row.word).leftJustified(wordWidth)};
+        for (const QCommandLineOption& option : row.options) {
+            const QString spelled = Spelled(option);
+            words << (row.command == CliCommand::Rename ? spelled : u'[' + spelled + u']');
+        }
+        words << row.files;
+        help += u"  "_s + Wrapped(words, 2, 2 + program.size() + wordWidth + 1, HelpWidth) + u'\n';
+    }
+    help += u"  "_s + program + Spelled(HelpOption) + u" | "_s + Spelled(VersionOption) + u"\n\n"_s;
+
+    for (const CommandRow& row : Commands()) {
+        const QString head = QString(row.word).leftJustified(wordWidth + 3);
+        help += head + Wrapped(row.description.split(u' '), head.size(), head.size(), HelpWidth) +
+                u'\n';
+    }
+
+    help += u"\nOptions:\n"_s;
+    constexpr qsizetype DescriptionColumn = 21;
+    for (const QCommandLineOption& option : AllOptions) {
+        QString head = u"  "_s + Spelled(option);
+        head = head.size() + 2 > DescriptionColumn ? head + u'\n' + QString(DescriptionColumn, u' ')
+                                                   : head.leftJustified(DescriptionColumn);
+        help += head +
+                Wrapped(option.description().split(u' '), DescriptionColumn, DescriptionColumn,
+                        HelpWidth) +
+                u'\n';
+    }
+    // The limits as the files layer enforces them.
+    help += u'\n' + CliText::Notes.arg(MaxInputFileSize).arg(MaxTtdFileSize);
+    return help;
+}
+
+const QList<QCommandLineOption>& CliOptionList()
+{
+    return AllOptions;
+}
 
 bool IsSingleCombine(const CliOptions& options)
 {

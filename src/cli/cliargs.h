@@ -3,6 +3,7 @@
 #include "core/textencoding.h"
 #include "core/timeratio.h"
 
+#include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,13 @@ struct CliOptions {
 // Parses the arguments that follow the program name. On a usage error gives false and a
 // one-line description of the problem; options then holds nothing of use.
 bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QString& problem);
+
+// kovrant-cli --help: the synopsis of each command and the list of options, made from the
+// parser's options and their descriptions, then what each command does and the notes.
+QString CliHelpText();
+
+// Every option the parser knows, in the order the help lists them.
+const QList<QCommandLineOption>& CliOptionList();
 
 // True when combine works as the single combine (with --source or --output-dir).
 bool IsSingleCombine(const CliOptions& options);

@@ -133,7 +133,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, Ter
     if (!ParseCliArguments(arguments, options, problem))
         return UsageError(err, problem);
     if (options.command == CliCommand::Help) {
-        out << CliText::Help;
+        out << CliHelpText();
         return Finish(out, err, CliExit::Ok);
     }
     if (options.command == CliCommand::Version) {

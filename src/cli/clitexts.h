@@ -4,55 +4,24 @@
 
 namespace kovrant::CliText {
 
+// What each command does, for the help; the help's synopsis and option list come from the
+// parser's options.
+inline const QString DivideDescription = QStringLiteral(
+    "Splits each time-tagged lyrics FILE into its source lyrics and its time-tag data, written "
+    "beside it: FOLDER/BASE + source extension, then FOLDER/BASE + TTD extension.");
+inline const QString CombineDescription = QStringLiteral(
+    "Joins each time-tag data TTDFILE with the source lyrics beside it (FOLDER/BASE + source "
+    "extension) into FOLDER/BASE + lyrics extension, after checking by the CRC that they belong "
+    "together. With --source (one TTDFILE only) or --output-dir it works as the window's single "
+    "combine: the source lyrics named, the output into DIR.");
+inline const QString RenameDescription =
+    QStringLiteral("Gives each FILE the extension EXT in place. Never replaces a file.");
 
-inline const QString Help = QStringLiteral(R"(Usage:
-  kovrant-cli divide  [--source-ext EXT] [--ttd-ext EXT] [--overwrite]
-                      [--encoding auto|cp932] FILE...
-  kovrant-cli combine [--source-ext EXT] [--lyrics-ext EXT] [--no-crc-check]
-                      [--repair] [--time-ratio none|1|0.9953125] [--overwrite]
-                      [--encoding auto|cp932] [--source FILE] [--output-dir DIR]
-                      TTDFILE...
-  kovrant-cli rename  --to EXT FILE...
-  kovrant-cli --help | --version
-
-divide    Splits each time-tagged lyrics FILE into its source lyrics and its
-          time-tag data, written beside it: FOLDER/BASE + source extension,
-          then FOLDER/BASE + TTD extension.
-combine   Joins each time-tag data TTDFILE with the source lyrics beside it
-          (FOLDER/BASE + source extension) into FOLDER/BASE + lyrics extension,
-          after checking by the CRC that they belong together.
-          With --source (one TTDFILE only) or --output-dir it works as the
-          window's single combine: the source lyrics named, the output into DIR.
-rename    Gives each FILE the extension EXT in place. Never replaces a file.
-
-Options:
-  --source-ext EXT   extension of source lyrics files (default .TXT)
-  --ttd-ext EXT      extension of time-tag data files (default .TTD)
-  --lyrics-ext EXT   extension of time-tagged lyrics files (default .LRC)
-  --no-crc-check     combine without comparing the CRC
-  --repair           when the CRC does not match but a small repair of the
-                     source lyrics (spaces at line ends, full- or half-width
-                     letters and digits, runs of empty lines, a byte-order
-                     mark or end-of-file character left in) makes it match,
-                     combine with the repaired text; the file is not changed
-  --time-ratio R     force @TimeRatio=R and rescale the times (R: 1 or
-                     0.9953125; none leaves them alone, the default)
-  --overwrite        replace existing outputs without asking
-  --encoding E       how inputs are read: auto (the default) recognises UTF-8
-                     and UTF-16 by their byte-order mark and UTF-8 by its
-                     bytes, else code page 932; cp932 reads every input as
-                     code page 932
-  --source FILE      the source lyrics file of the single TTDFILE
-  --output-dir DIR   folder for the combined lyrics
-  --to EXT           the new extension
-  --verbose          list every file written or renamed on stdout, with its
-                     encoding when that is not code page 932
-  --help             show this help
-  --version          show the version
-
-An extension may be given with or without its leading dot: LRC, .LRC and
+// The end of the help; %1 and %2 are the batch jobs' size limits.
+inline const QString Notes =
+    QStringLiteral(R"(An extension may be given with or without its leading dot: LRC, .LRC and
 ..LRC all mean .LRC; its case is kept. Inputs of divide and combine are
-limited to 60000 bytes (TTD files to 120000), except with --source or
+limited to %1 bytes (TTD files to %2), except with --source or
 --output-dir. Outputs keep the encoding of the file their text comes from;
 TTD files are code page 932, or UTF-8 only when an attribute needs it.
 Without --overwrite, an existing output is replaced only when you answer y on

@@ -1,3 +1,4 @@
+#include "cli/cliargs.h"
 #include "cli/clirun.h"
 #include "cli/clitexts.h"
 #include "cli/quoting.h"
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void runs_data();
     void runs();
     void quotesNames();
+    void helpDescribesEveryOption();
 };
 
 void TestCli::runs_data()
@@ -69,8 +71,6 @@ void TestCli::runs_data()
     row("options between files; -- ends them", u"a.LRC=lrc a.TXT=old"_s,
         u"divide %D/a.LRC --overwrite -- --verbose"_s, {}, 1, {},
         u"--verbose: Error:ファイルが見つかりません\n"_s, u"a.TXT=txt"_s);
-    row("--help wins over everything before --", {}, u"divide --bogus --help"_s, {}, 0,
-        CliText::Help, {}, {});
     row("combine passes the CRC option and the time ratio on", u"song.TTD=ttd song.TXT=txt-other"_s,
         u"combine --no-crc-check --time-ratio=0.9953125 %D/song.TTD"_s, {}, 0, {}, {},
         u"song.LRC=nocrc+ratio"_s);
@@ -187,6 +187,25 @@ void TestCli::quotesNames()
     QCOMPARE(QuotedName(u"歌 it's.LRC"_s), u"歌 it's.LRC"_s);
     QCOMPARE(QuotedName(u"a\x1B[31m'.LRC"_s), u"$'a\\E[31m\\'.LRC'"_s);
     QCOMPARE(QuotedName(DecodeFileName("caf\xE9.LRC")), u"$'caf\\xe9.LRC'"_s); // not UTF-8
+}
+
+// The help is made from the parser's options: each has its description, and --help, then
+// --version, win over everything before "--".
+void TestCli::helpDescribesEveryOption()
+{
+    const QString help = CliHelpText();
+    for (const QCommandLineOption& option : CliOptionList()) {
+        const QString name = u"--"_s + option.names().constFirst();
+        QVERIFY2(!option.description().isEmpty(), qPrintable(name));
+        QVERIFY2(help.contains(u"\n  "_s + name), qPrintable(name));
+    }
+    CliOptions options;
+    QString problem;
+    QVERIFY(ParseCliArguments(u"divide --bogus --version --help"_s.split(u' '), options, problem));
+    QCOMPARE(options.command, CliCommand::Help);
+    QVERIFY(
+        ParseCliArguments(u"rename --bogus --version -- --help"_s.split(u' '), options, problem));
+    QCOMPARE(options.command, CliCommand::Version);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
