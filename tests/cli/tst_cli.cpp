@@ -1,6 +1,5 @@
 #include "cli/cliargs.h"
 #include "cli/clirun.h"
-#include "cli/clitexts.h"
 #include "cli/quoting.h"
 #include "files/filenames.h"
 #include "jobs/jobtesting.h"

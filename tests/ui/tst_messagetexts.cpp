@@ -20,22 +20,9 @@ private Q_SLOTS:
         };
         const QString path = u"/k/歌/song.TTD"_s;
         const QString song = u"song.TTD\r\n"_s; // a file is named without its folder
-        const auto error = [&](const char* name, ResultCode code, const QString& message) {
-            row(name, FileErrorMessage(path, code), song + u"Error:"_s + message);
-        };
-        error("1", ResultCode::InvalidTaggedLyrics, u"タイムタグ付き歌詞ファイルが不正です"_s);
-        error("2", ResultCode::NoValidTimeTag, u"有効なタイムタグが付いていません"_s);
-        error("3", ResultCode::CrcUnavailable, u"CRCの取得に失敗しました"_s);
-        error("11", ResultCode::FileNotFound, u"ファイルが見つかりません"_s);
-        error("12", ResultCode::FileTooLarge, u"ファイルが大きすぎます"_s);
-        error("13", ResultCode::ReadFailed, u"読み込みに失敗しました"_s);
-        error("14", ResultCode::FileEmpty, u"ファイルが空です"_s);
-        error("15", ResultCode::SaveFailed, u"保存に失敗しました"_s);
-        error("21", ResultCode::InvalidTtd, u"ファイル形式が不正です"_s);
-        error("22", ResultCode::EmptySourceLyrics, u"ファイル形式が不正です"_s);
-        error("23", ResultCode::CrcMismatch, u"CRCが一致しませんでした"_s);
-        error("31", ResultCode::TargetExists, u"すでにその名前のファイルが存在します"_s);
-        error("32", ResultCode::RenameFailed, u"リネームできませんでした"_s);
+        row("an error: the file's name, then Error: and the code's message, no space between",
+            FileErrorMessage(path, ResultCode::CrcMismatch),
+            song + u"Error:"_s + ErrorMessage(ResultCode::CrcMismatch));
         row("the overwrite question shows the full path", OverwriteMessage(path),
             path + u"\r\n上書きしますか?"_s);
         row("notice: not found", FileNoticeMessage(path, FileNotice::NotFound),
