@@ -155,6 +155,7 @@ private Q_SLOTS:
         open();
         QCOMPARE(m_form->storedSettings(), before);
         QCOMPARE(m_form->snapshot().timeRatio, TimeRatioChoice::Ratio0_9953125);
+        QCOMPARE(m_form->currentMode(), MainMode::ExtensionTool);
         QVERIFY(!IsTopmost(m_form.get()) && find(u"txtOut"_s)->isEnabled());
     }
 
