@@ -27,9 +27,9 @@ public:
     QStringList calls;
     std::optional<QString> file; // the file-open dialog's choice; nothing for Cancel
     QString folder;
-    std::function<void()> whileOpen; // runs inside the summary and the About box
+    std::function<void()> whileOpen; // runs inside a question, the summary and the About box
 
-    bool askOverwrite(const QString& p) override { return add(u"ask:"_s + p); }
+    bool askOverwrite(const QString& p) override { return add(u"ask:"_s + p, true); }
     void reportFileError(const QString& p, ResultCode) override { add(u"error:"_s + p); }
     void reportFileNotice(const QString& p, FileNotice) override { add(u"notice:"_s + p); }
     bool offerRepair(const QString&, const CrcDiagnosis&) override { return add(u"repair"_s); }
@@ -240,8 +240,13 @@ private Q_SLOTS:
         click(u"ComAttach"_s);
         click(u"ChkSameTTD"_s);
         click(u"ComAttach"_s);
+        // The window stays open while a combine asks its question.
+        bool closed = false;
+        m_dialogs.whileOpen = [&] { closed = m_form->close(); };
+        click(u"ComAttach"_s);
         QCOMPARE(m_dialogs.calls.join(u' ').replace(dir(), u"%D"_s),
-                 u"open:*.TTD open:*.SRC pick open:*.TXT folder:%Dnone/"_s);
+                 u"open:*.TTD open:*.SRC pick open:*.TXT folder:%Dnone/ ask:%Dsong.LRC"_s);
+        QVERIFY(!closed);
         QCOMPARE(listing(), u"song.LRC song.TTD song.TXT"_s);
     }
 
@@ -284,7 +289,7 @@ private Q_SLOTS:
         bool locked = false; // while the summary is open
         m_dialogs.whileOpen = [&] {
             locked = !m_form->isEnabled() && IsTopmost(m_form.get()) &&
-                     QGuiApplication::overrideCursor();
+                     QGuiApplication::overrideCursor() && !m_form->close();
         };
         QCOMPARE(Drag(label, {QUrl(u"http://a/a.LRC"_s)}), Refused);
         QCOMPARE(Drag(label, urls), Copied);
