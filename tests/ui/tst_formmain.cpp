@@ -315,8 +315,10 @@ private Q_SLOTS:
         trigger(u"mnOverwrite"_s);
         trigger(u"mnNoCRCCheck"_s);
         QVERIFY(m_form->snapshot().overwriteWithoutAsking && m_form->snapshot().skipCrcCheck);
-        for (const QString& choice : {u"mnTimeRatio1"_s, u"mnTimeRatio0"_s, u"mnTimeRatio0"_s})
-            trigger(choice);
+        trigger(u"mnTimeRatio1"_s);
+        QCOMPARE(m_form->snapshot().timeRatio, TimeRatioChoice::Ratio1);
+        trigger(u"mnTimeRatio0"_s);
+        trigger(u"mnTimeRatio0"_s);
         QCOMPARE(m_form->snapshot().timeRatio, TimeRatioChoice::Unchanged);
         QVERIFY(!find<QAction>(u"mnTimeRatio1"_s)->isChecked());
         bool topmostWithAbout = true;
