@@ -1,14 +1,16 @@
 #include "files/fileops.h"
 
+#include "files/paths.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
-#include <QDir>
-
 #include <windows.h>
 #else
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -43,20 +45,23 @@ bool RenameNoReplaceFallback(const QString& oldPath, const QString& newPath)
     }
     if (::rename(oldName.constData(), newName.constData()) == 0)
         return true;
+    // The caller reads why the rename failed, not how the placeholder went.
+    const int error = errno;
     if (isFolder)
         ::rmdir(newName.constData());
     else
         ::unlink(newName.constData());
+    errno = error;
     return false;
 }
 
 } // namespace detail
 #endif
 
-bool RenameNoReplace(const QString& oldPath, const QString& newPath)
+namespace {
+
+bool Renamed(const QString& oldPath, const QString& newPath)
 {
-    if (oldPath.isEmpty() || newPath.isEmpty())
-        return false;
 #ifdef Q_OS_WIN
     // Without MOVEFILE_REPLACE_EXISTING the move fails whenever the new name is taken.
     const QString oldNative = QDir::toNativeSeparators(oldPath);
@@ -79,9 +84,59 @@ bool RenameNoReplace(const QString& oldPath, const QString& newPath)
 #endif
 }
 
+bool LastErrorWasLength()
+{
+#ifdef Q_OS_WIN
+    return ::GetLastError() == ERROR_FILENAME_EXCED_RANGE;
+#else
+    return errno == ENAMETOOLONG;
+#endif
+}
+
+} // namespace
+
+bool RenameNoReplace(const QString& oldPath, const QString& newPath, ResultCode* failure)
+{
+    if (!oldPath.isEmpty() && !newPath.isEmpty() && Renamed(oldPath, newPath))
+        return true;
+    if (failure) {
+        *failure = !oldPath.isEmpty() && !newPath.isEmpty() && LastErrorWasLength()
+                       ? ResultCode::NameTooLong
+                       : ResultCode::RenameFailed;
+    }
+    return false;
+}
+
+ResultCode LookUpFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return ResultCode::FileNotFound;
+#ifdef Q_OS_WIN
+    return QFileInfo(path).isDir() ? ResultCode::Ok : ResultCode::FileNotFound;
+#else
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENAMETOOLONG ? ResultCode::NameTooLong : ResultCode::FileNotFound;
+    return S_ISDIR(info.st_mode) ? ResultCode::Ok : ResultCode::FileNotFound;
+#endif
+}
+
 bool FolderExists(const QString& path)
 {
-    return !path.isEmpty() && QFileInfo(path).isDir();
+    return LookUpFolder(path) == ResultCode::Ok;
+}
+
+QString AbsolutePathWherePossible(const QString& path, const QString& currentFolder)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path) || currentFolder.isEmpty())
+        return path;
+    const QString absolute = AddBackslash(currentFolder) + path;
+#ifdef Q_OS_WIN
+    return absolute;
+#else
+    // PATH_MAX counts the terminating NUL.
+    return QFile::encodeName(absolute).size() < PATH_MAX ? absolute : path;
+#endif
 }
 
 } // namespace kovrant

@@ -127,8 +127,11 @@ OutputTarget ExamineOutput(const QString& path, FileId* identity)
 {
     struct stat info {};
     const QByteArray name = QFile::encodeName(path);
-    if (::lstat(name.constData(), &info) != 0)
+    if (::lstat(name.constData(), &info) != 0) {
+        if (errno == ENAMETOOLONG)
+            return OutputTarget::NameTooLong;
         return errno == ENOENT ? OutputTarget::Missing : OutputTarget::Other;
+    }
     OutputTarget target = OutputTarget::Other;
     if (S_ISREG(info.st_mode))
         target = OutputTarget::File;

@@ -13,10 +13,11 @@ namespace kovrant {
 // dangling or not, a folder or a device is asked about like a file and never written through
 // unasked.
 enum class OutputTarget {
-    Missing,    // nothing
-    File,       // a regular file
-    LinkToFile, // a symbolic link that leads to a regular file
-    Other,      // a folder, a device, a dangling link, a link to a folder, ...
+    Missing,     // nothing
+    File,        // a regular file
+    LinkToFile,  // a symbolic link that leads to a regular file
+    Other,       // a folder, a device, a dangling link, a link to a folder, ...
+    NameTooLong, // nothing can stand there: the kernel refuses the name or path for its length
 };
 
 // What stands at path; for a File or a LinkToFile, identity gets the identity of that file, from

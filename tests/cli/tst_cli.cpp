@@ -9,6 +9,10 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace kovrant;
 using namespace kovrant::testing;
 
@@ -33,12 +37,57 @@ private Q_SLOTS:
     void quotesNames();
 };
 
+namespace {
+
+// Makes a chain of folders deeper than any path the kernel takes (PATH_MAX) inside base and
+// enters it, so that only names relative to the current folder reach the files there. The
+// chain, with whatever is left at its end, goes and the test's current folder comes back when
+// it ends, which no removal by path could do.
+class DeepFolder {
+public:
+    explicit DeepFolder(const QString& base)
+        : m_back(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (m_back < 0 || ::chdir(QFile::encodeName(base).constData()) != 0)
+            return;
+        while (m_depth < 20 && ::mkdir(Level, 0700) == 0 && ::chdir(Level) == 0)
+            ++m_depth;
+    }
+    ~DeepFolder()
+    {
+        if (m_depth > 0) {
+            for (const QString& name : QDir(u"."_s).entryList(QDir::Files | QDir::System))
+                QFile::remove(name);
+        }
+        for (; m_depth > 0 && ::chdir("..") == 0 && ::rmdir(Level) == 0; --m_depth) {
+        }
+        if (m_back >= 0) {
+            const int back = ::fchdir(m_back);
+            Q_UNUSED(back);
+            ::close(m_back);
+        }
+    }
+    bool entered() const { return m_depth == 20; }
+
+private:
+    static constexpr char Level[] =
+        "dddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd"
+        "dddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd"
+        "dddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd"
+        "dddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd";
+    int m_back = -1;
+    int m_depth = 0;
+};
+
+} // namespace
+
 void TestCli::runs_data()
 {
     QTest::addColumn<QString>("files");
     QTest::addColumn<QString>("arguments"); // %D is the test's folder
     // In-process: "" off a terminal, "tty" on one with nothing or "tty:LINE" typed, "full" with a
-    // stdout that takes nothing; "program": the real kovrant-cli, run in the folder with stdin a
+    // stdout that takes nothing, "deep" in a current folder deeper than the kernel's longest
+    // path, where %D is "."; "program": the real kovrant-cli, run in the folder with stdin a
     // closed pipe, as a script runs it.
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("exitCode");
@@ -60,6 +109,8 @@ void TestCli::runs_data()
     const QString pairAndOld = u"song.TTD=ttd song.TXT=txt song.LRC=old"_s;
     const QString combine = u"combine %D/song.TTD"_s;
     const QString question = u"%D/song.LRC: 上書きしますか? [y/N] "_s;
+    const QString ownOutput = u"%1 would be replaced by an output of this run; choose other "
+                              u"extensions or files"_s;
 
     row("extensions get one leading dot and keep their case; --verbose lists the outputs",
         u"a.LRC=lrc"_s, u"divide --verbose --source-ext szi --ttd-ext=..tdd %D/a.LRC"_s, {}, 0,
@@ -96,6 +147,16 @@ void TestCli::runs_data()
         repairs + u'\n', u"song.LRC=lrc song.TXT=txt-spaces"_s);
     row("a stdout that takes nothing fails the run", {}, u"--help"_s, u"full"_s, 1, {},
         u"kovrant-cli: cannot write to standard output\n"_s, {});
+    const QString tooLong = QString(300, u'A');
+    row("a name too long for the file system is said to be so, never asked about", u"s.LRC=lrc"_s,
+        u"divide --source-ext "_s + tooLong + u" %D/s.LRC"_s, u"tty"_s, 1, {},
+        u"s."_s + tooLong + u": Error:ファイル名が長すぎます\n"_s, u"s.TTD=-"_s);
+    row("deep: files are named relative to the current folder, also in messages",
+        u"s.LRC=lrc s.TXT=old"_s, u"divide --overwrite --verbose s.LRC %D/gone.LRC"_s, u"deep"_s, 1,
+        u"s.TXT\ns.TTD\n"_s, u"gone.LRC: Error:ファイルが見つかりません\n"_s,
+        u"s.TXT=txt s.TTD=ttd"_s);
+    usage("deep: an output over its own input is still refused", u"divide %D/a.LRC s.TXT"_s,
+          ownOutput.arg(u"s.TXT"_s), u"a.LRC=lrc s.TXT=lrc"_s, u"s.TXT=lrc a.TXT=-"_s, u"deep"_s);
     row("rename, listed with --verbose", u"a.txt=a"_s, u"rename --to .LRC --verbose %D/a.txt"_s, {},
         0, u"%D/a.txt -> %D/a.LRC\n"_s, {}, u"a.LRC=a"_s);
 
@@ -126,8 +187,6 @@ void TestCli::runs_data()
           u"'x/LRC' is not an extension"_s);
     usage("a time ratio not offered", u"combine --time-ratio=2 a"_s,
           u"--time-ratio takes none, 1 or 0.9953125, not '2'"_s);
-    const QString ownOutput = u"%1 would be replaced by an output of this run; choose other "
-                              u"extensions or files"_s;
     usage("a file that its own output would replace is refused before any work",
           u"divide %D/a.LRC %D/song.TXT"_s, ownOutput.arg(u"%D/song.TXT"_s),
           u"a.LRC=lrc song.TXT=lrc"_s, u"song.TXT=lrc a.TXT=-"_s);
@@ -147,6 +206,11 @@ void TestCli::runs()
     QFETCH(QString, after);
 
     Folder folder;
+    std::optional<DeepFolder> deep;
+    if (how == u"deep") {
+        QVERIFY(deep.emplace(folder.dir.path()).entered());
+        folder.dir.setPath(u"."_s);
+    }
     QVERIFY(folder.fill(files));
     const Texts args = folder.expand(arguments).split(u' ');
     int code = -1;

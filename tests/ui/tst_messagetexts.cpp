@@ -31,6 +31,7 @@ private Q_SLOTS:
         error("13", ResultCode::ReadFailed, u"読み込みに失敗しました"_s);
         error("14", ResultCode::FileEmpty, u"ファイルが空です"_s);
         error("15", ResultCode::SaveFailed, u"保存に失敗しました"_s);
+        error("18", ResultCode::NameTooLong, u"ファイル名が長すぎます"_s);
         error("21", ResultCode::InvalidTtd, u"ファイル形式が不正です"_s);
         error("22", ResultCode::EmptySourceLyrics, u"ファイル形式が不正です"_s);
         error("23", ResultCode::CrcMismatch, u"CRCが一致しませんでした"_s);
