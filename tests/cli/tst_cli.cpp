@@ -34,6 +34,7 @@ class TestCli : public QObject {
 private Q_SLOTS:
     void runs_data();
     void runs();
+    void quotesNames_data();
     void quotesNames();
 };
 
@@ -246,11 +247,27 @@ void TestCli::runs()
 }
 
 // Names are printed as they are unless they hold what a terminal would act on.
+void TestCli::quotesNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("Japanese, a space and a quote stand") << u"歌 it's.LRC"_s << u"歌 it's.LRC"_s;
+    QTest::newRow("an escape sequence") << u"a\x1B[31m'.LRC"_s << u"$'a\\E[31m\\'.LRC'"_s;
+    QTest::newRow("bytes that are not UTF-8")
+        << DecodeFileName("caf\xE9.LRC") << u"$'caf\\xe9.LRC'"_s;
+    QTest::newRow("a right-to-left override would show 'songDTT.LRC'")
+        << u"song\u202ECRL.TTD"_s << u"$'song\\u202eCRL.TTD'"_s;
+    QTest::newRow("every other bidirectional control")
+        << u"\u200E\u200F\u202A\u202B\u202C\u202D\u2066\u2067\u2068\u2069"_s
+        << u"$'\\u200e\\u200f\\u202a\\u202b\\u202c\\u202d\\u2066\\u2067\\u2068\\u2069'"_s;
+    QTest::newRow("their neighbours stand") << u"\u200D\u2065\u206A"_s << u"\u200D\u2065\u206A"_s;
+}
+
 void TestCli::quotesNames()
 {
-    QCOMPARE(QuotedName(u"歌 it's.LRC"_s), u"歌 it's.LRC"_s);
-    QCOMPARE(QuotedName(u"a\x1B[31m'.LRC"_s), u"$'a\\E[31m\\'.LRC'"_s);
-    QCOMPARE(QuotedName(DecodeFileName("caf\xE9.LRC")), u"$'caf\\xe9.LRC'"_s); // not UTF-8
+    QFETCH(QString, name);
+    QFETCH(QString, printed);
+    QCOMPARE(QuotedName(name), printed);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
