@@ -9,6 +9,7 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,6 +37,8 @@ private Q_SLOTS:
     void runs();
     void quotesNames_data();
     void quotesNames();
+    void endsCleanlyOnSignals_data();
+    void endsCleanlyOnSignals();
 };
 
 namespace {
@@ -268,6 +271,58 @@ void TestCli::quotesNames()
     QFETCH(QString, name);
     QFETCH(QString, printed);
     QCOMPARE(QuotedName(name), printed);
+}
+
+void TestCli::endsCleanlyOnSignals_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("after"); // outputs listed before the signal is sent
+    for (const auto& [name, signal] : {std::pair{"SIGTERM", SIGTERM},
+                                       {"SIGINT", SIGINT},
+                                       {"SIGHUP", SIGHUP},
+                                       {"SIGKILL", SIGKILL}}) {
+        for (const int after : {0, 1, 8})
+            QTest::addRow("%s after %d outputs", name, after) << signal << after;
+    }
+}
+
+// Whenever a signal ends a batch, the process ends with that signal, every output is the old
+// file or the whole new one, and no temporary file is left. SIGKILL cannot be caught: its batch
+// writes new files only, which take their names at once.
+void TestCli::endsCleanlyOnSignals()
+{
+    QFETCH(int, signal);
+    QFETCH(int, after);
+    const bool replacing = signal != SIGKILL;
+    Folder folder;
+    Texts arguments{u"divide"_s, u"--overwrite"_s, u"--verbose"_s};
+    QString files;
+    for (int i = 0; i < 100; ++i) {
+        const QString name = u"f%1."_s.arg(i);
+        files += name + u"LRC=lrc "_s;
+        if (replacing)
+            files += name + u"TXT=old "_s + name + u"TTD=old "_s;
+        arguments << name + u"LRC"_s;
+    }
+    QVERIFY(folder.fill(files));
+    QProcess cli;
+    cli.setWorkingDirectory(folder.dir.path());
+    cli.start(QStringLiteral(KOVRANT_CLI_PATH), arguments);
+    QVERIFY(cli.waitForStarted());
+    QByteArray listed;
+    while (listed.count('\n') < after && cli.waitForReadyRead(10000))
+        listed += cli.readAllStandardOutput();
+    QCOMPARE(::kill(pid_t(cli.processId()), signal), 0);
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(cli.exitCode(), signal);
+    for (const QString& entry : folder.dir.entryList(QDir::Files | QDir::Hidden)) {
+        const QByteArray bytes = folder.read(entry);
+        QVERIFY2(!entry.startsWith(u'.') &&
+                     (bytes == "old" ||
+                      bytes == Contents().value(entry.section(u'.', -1).toLower(), "?")),
+                 qPrintable(entry));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

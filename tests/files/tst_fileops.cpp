@@ -4,6 +4,9 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
 using namespace kovrant;
 using namespace Qt::StringLiterals;
 
@@ -20,6 +23,33 @@ QByteArray Bytes(const QString& path)
 QFileInfoList Entries(const QString& folder)
 {
     return QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// An ACL as the kernel stores it: entries of tag, permissions and id, sorted by tag.
+QByteArray Acl(std::initializer_list<std::array<quint32, 3>> entries)
+{
+    QByteArray acl(4 + 8 * qsizetype(entries.size()), '\0');
+    qToLittleEndian<quint32>(2, acl.data());
+    char* at = acl.data() + 4;
+    for (const auto& [tag, permissions, id] : entries) {
+        qToLittleEndian<quint16>(quint16(tag), at);
+        qToLittleEndian<quint16>(quint16(permissions), at + 2);
+        qToLittleEndian<quint32>(id, at + 4);
+        at += 8;
+    }
+    return acl;
+}
+
+constexpr quint32 Owner = 1, User = 2, Group = 4, Mask = 0x10, Other = 0x20, None = ~0u;
+// group::--- user:nobody:rw- mask::rw- other::---, as mode 660
+const QByteArray NamedUserAcl =
+    Acl({{Owner, 6, None}, {User, 6, 65534}, {Group, 0, None}, {Mask, 6, None}, {Other, 0, None}});
+
+QByteArray AclOf(const QString& path, const char* which = "system.posix_acl_access")
+{
+    QByteArray acl(1000, '\0');
+    const ssize_t size = ::getxattr(QFile::encodeName(path).constData(), which, acl.data(), 1000);
+    return acl.left(std::max<ssize_t>(size, 0));
 }
 
 } // namespace
@@ -119,6 +149,73 @@ private Q_SLOTS:
         QCOMPARE(output.commit(true), PreparedOutput::Commit::Done);
         expected.replaceInStrings(QRegularExpression(u"^song\\.lrc=.*"_s), u"song.lrc=new"_s);
         QCOMPARE(snapshot(), expected);
+    }
+
+    void keepsAccess_data()
+    {
+        QTest::addColumn<TemporaryFile>("temporary");
+        QTest::addColumn<QByteArray>("acl");        // of the old file, which has mode 640 without
+        QTest::addColumn<QByteArray>("defaultAcl"); // of the folder, set after the old file
+        for (const auto& [name, temporary] :
+             {std::pair{"unnamed", TemporaryFile::Unnamed}, {"named", TemporaryFile::Named}}) {
+            QTest::addRow("%s: the access ACL is kept", name)
+                << temporary << NamedUserAcl << QByteArray();
+            QTest::addRow("%s: none is taken from the folder's default ACL", name)
+                << temporary << QByteArray() << NamedUserAcl;
+        }
+    }
+
+    // A replacing file has the old one's mode and ACL, so that nobody gains or loses access.
+    void keepsAccess()
+    {
+        QFETCH(TemporaryFile, temporary);
+        QFETCH(QByteArray, acl);
+        QFETCH(QByteArray, defaultAcl);
+        const QByteArray old = QFile::encodeName(at(u"song.lrc"_s));
+        QCOMPARE(::chmod(old.constData(), 0640), 0);
+        const auto set = [](const QByteArray& path, const char* which, const QByteArray& value) {
+            return value.isEmpty() || ::setxattr(path.constData(), which, value.constData(),
+                                                 std::size_t(value.size()), 0) == 0;
+        };
+        if (!set(old, "system.posix_acl_access", acl) ||
+            !set(QFile::encodeName(m_dir->path()), "system.posix_acl_default", defaultAcl)) {
+            QVERIFY2(errno == EOPNOTSUPP, strerror(errno));
+            QSKIP("The file system of the temporary folder has no ACLs");
+        }
+        struct stat before {
+        }, after{};
+        QCOMPARE(::stat(old.constData(), &before), 0);
+        PreparedOutput output(temporary);
+        QVERIFY(output.prepare(at(u"song.lrc"_s), "new", false));
+        QCOMPARE(output.commit(true), PreparedOutput::Commit::Done);
+        QCOMPARE(::stat(old.constData(), &after), 0);
+        QCOMPARE(after.st_ino, output.identity().inode);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(AclOf(at(u"song.lrc"_s)), acl);
+    }
+
+    // Where the ACL cannot be given, the owning group gets what the ACL let it do, not the mask.
+    void narrowsWithoutAcl_data()
+    {
+        QTest::addColumn<QByteArray>("acl");
+        QTest::addColumn<unsigned>("mode");
+        QTest::addColumn<unsigned>("narrowed");
+        QTest::newRow("the group's own entry, not the mask") << NamedUserAcl << 0660u << 0600u;
+        QTest::newRow("the group's entry as the mask limits it")
+            << Acl({{Owner, 6, None}, {Group, 6, None}, {Mask, 4, None}, {Other, 4, None}}) << 0644u
+            << 0644u;
+        QTest::newRow("no mask") << Acl({{Owner, 7, None}, {Group, 5, None}, {Other, 1, None}})
+                                 << 02751u << 02751u;
+        QTest::newRow("an ACL that could not be read: no group access")
+            << QByteArray() << 04775u << 04705u;
+    }
+
+    void narrowsWithoutAcl()
+    {
+        QFETCH(QByteArray, acl);
+        QFETCH(unsigned, mode);
+        QFETCH(unsigned, narrowed);
+        QCOMPARE(detail::ModeWithoutAcl(mode, acl), narrowed);
     }
 
     // Every row runs through RenameNoReplace and through the fallback it uses on file systems
