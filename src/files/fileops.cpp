@@ -45,23 +45,20 @@ bool RenameNoReplaceFallback(const QString& oldPath, const QString& newPath)
     }
     if (::rename(oldName.constData(), newName.constData()) == 0)
         return true;
-    // The caller reads why the rename failed, not how the placeholder went.
-    const int error = errno;
     if (isFolder)
         ::rmdir(newName.constData());
     else
         ::unlink(newName.constData());
-    errno = error;
     return false;
 }
 
 } // namespace detail
 #endif
 
-namespace {
-
-bool Renamed(const QString& oldPath, const QString& newPath)
+bool RenameNoReplace(const QString& oldPath, const QString& newPath)
 {
+    if (oldPath.isEmpty() || newPath.isEmpty())
+        return false;
 #ifdef Q_OS_WIN
     // Without MOVEFILE_REPLACE_EXISTING the move fails whenever the new name is taken.
     const QString oldNative = QDir::toNativeSeparators(oldPath);
@@ -82,29 +79,6 @@ bool Renamed(const QString& oldPath, const QString& newPath)
 #endif
     return detail::RenameNoReplaceFallback(oldPath, newPath);
 #endif
-}
-
-bool LastErrorWasLength()
-{
-#ifdef Q_OS_WIN
-    return ::GetLastError() == ERROR_FILENAME_EXCED_RANGE;
-#else
-    return errno == ENAMETOOLONG;
-#endif
-}
-
-} // namespace
-
-bool RenameNoReplace(const QString& oldPath, const QString& newPath, ResultCode* failure)
-{
-    if (!oldPath.isEmpty() && !newPath.isEmpty() && Renamed(oldPath, newPath))
-        return true;
-    if (failure) {
-        *failure = !oldPath.isEmpty() && !newPath.isEmpty() && LastErrorWasLength()
-                       ? ResultCode::NameTooLong
-                       : ResultCode::RenameFailed;
-    }
-    return false;
 }
 
 ResultCode LookUpFolder(const QString& path)

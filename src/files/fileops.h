@@ -7,10 +7,8 @@
 namespace kovrant {
 
 // Renames a file or folder within the file system. Never replaces anything: when newPath
-// already names a file, folder or link, the rename fails and both stay as they were. failure
-// gets why a rename failed: NameTooLong where the kernel refuses a name for its length,
-// RenameFailed otherwise.
-bool RenameNoReplace(const QString& oldPath, const QString& newPath, ResultCode* failure = nullptr);
+// already names a file, folder or link, the rename fails and both stay as they were.
+bool RenameNoReplace(const QString& oldPath, const QString& newPath);
 
 #ifndef Q_OS_WIN
 namespace detail {

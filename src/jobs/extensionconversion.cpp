@@ -44,8 +44,8 @@ bool BatchRename(const QStringList& queue, const QString& newExtension, JobConte
             code = found == ResultCode::Ok ? ResultCode::TargetExists : found;
         // A plain rename would silently replace what appeared under the new name since the
         // test above, or a folder or link the test does not count as a file.
-        else if (ResultCode failure = ResultCode::Ok; !RenameNoReplace(file, newPath, &failure))
-            code = failure;
+        else if (!RenameNoReplace(file, newPath))
+            code = ResultCode::RenameFailed;
         else
             context.log.renamed(file, newPath);
         results[i] = code;

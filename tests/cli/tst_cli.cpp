@@ -109,6 +109,9 @@ void TestCli::runs_data()
     row("a name too long for the file system is said to be so, never asked about", u"s.LRC=lrc"_s,
         u"divide --source-ext "_s + tooLong + u" %D/s.LRC"_s, u"tty"_s, 1, {},
         u"s."_s + tooLong + u": Error:ファイル名が長すぎます\n"_s, u"s.TTD=-"_s);
+    row("a source of a single combine too long a name", u"s.TTD=ttd"_s,
+        u"combine --source %D/"_s + tooLong + u" %D/s.TTD"_s, {}, 1, {},
+        tooLong + u": Error:ファイル名が長すぎます\n"_s, u"s.LRC=-"_s);
     row("deep: files are named relative to the current folder, also in messages",
         u"s.LRC=lrc s.TXT=old"_s, u"divide --overwrite --verbose s.LRC %D/gone.LRC"_s, u"deep"_s, 1,
         u"s.TXT\ns.TTD\n"_s, u"gone.LRC: Error:ファイルが見つかりません\n"_s,

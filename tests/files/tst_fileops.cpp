@@ -203,6 +203,27 @@ private Q_SLOTS:
         QCOMPARE(detail::ModeWithoutAcl(mode, acl), narrowed);
     }
 
+    void absolutePaths_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("expected");
+        const QString deep = u"sub/"_s.repeated(1022) + u"a.LRC"_s; // 4093 bytes
+        QTest::newRow("relative") << u"a.LRC"_s << u"/k"_s << u"/k/a.LRC"_s;
+        QTest::newRow("absolute") << u"/a.LRC"_s << u"/k"_s << u"/a.LRC"_s;
+        QTest::newRow("no current folder") << u"a.LRC"_s << QString() << u"a.LRC"_s;
+        QTest::newRow("too long with the current folder") << deep << u"/k"_s << deep;
+        QTest::newRow("just short enough") << deep << u"/"_s << u'/' + deep;
+    }
+
+    void absolutePaths()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, current);
+        QFETCH(QString, expected);
+        QCOMPARE(AbsolutePathWherePossible(path, current), expected);
+    }
+
     // Every row runs through RenameNoReplace and through the fallback it uses on file systems
     // that cannot refuse a taken name themselves.
     void renameNeverReplaces_data()
@@ -213,9 +234,7 @@ private Q_SLOTS:
         QTest::addColumn<Rename>("rename");
         const auto add = [](const char* name, const QString& from, const QString& to,
                             bool renamed) {
-            QTest::addRow("%s", name)
-                << from << to << renamed
-                << Rename([](const QString& a, const QString& b) { return RenameNoReplace(a, b); });
+            QTest::addRow("%s", name) << from << to << renamed << Rename(&RenameNoReplace);
             QTest::addRow("%s, fallback", name)
                 << from << to << renamed << Rename(&detail::RenameNoReplaceFallback);
         };
