@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
 
