@@ -235,7 +235,7 @@ void TestCli::endsCleanlyOnSignals_data()
     QTest::addColumn<int>("signal");
     QTest::addColumn<int>("after"); // outputs listed before the signal is sent
     for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGKILL}) {
-        for (const int after : {0, 1, 8})
+        for (const int after : {1, 5})
             QTest::addRow("SIG%s after %d outputs", sigabbrev_np(signal), after) << signal << after;
     }
 }
@@ -251,7 +251,7 @@ void TestCli::endsCleanlyOnSignals()
     Folder folder;
     Texts arguments{u"divide"_s, u"--overwrite"_s, u"--verbose"_s};
     QString files;
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 40; ++i) {
         const QString name = u"f%1."_s.arg(i);
         files += name + u"LRC=lrc "_s;
         if (replacing)
