@@ -274,6 +274,10 @@ Please check the extension settings.</translation>
         <source>リネームできませんでした</source>
         <translation>Could not rename the file</translation>
     </message>
+    <message>
+        <source>ファイル名が長すぎます</source>
+        <translation>The file name is too long</translation>
+    </message>
 </context>
 <context>
     <name>kovrant::FormAbout</name>

@@ -4,7 +4,7 @@
 #include "cli/clidialogs.h"
 #include "cli/clitexts.h"
 #include "cli/quoting.h"
-#include "files/paths.h"
+#include "files/fileops.h"
 #include "jobs/batchjobs.h"
 #include "jobs/extensionconversion.h"
 #include "jobs/jobpaths.h"
@@ -30,21 +30,20 @@ int UsageError(QTextStream& err, const QString& problem)
 }
 
 // Messages name files without their folder and outputs are formed beside the inputs, so the
-// jobs get absolute paths whatever the user typed. Nothing is cleaned: "link/.." is for the
-// kernel to resolve, as every other program does. The current folder is asked for once.
+// jobs get absolute paths whatever the user typed, where the kernel takes them. Nothing is
+// cleaned: "link/.." is for the kernel to resolve, as every other program does. The current
+// folder is asked for once.
 class Absolute {
 public:
     QString operator()(const QString& path)
     {
-        if (path.isEmpty() || QDir::isAbsolutePath(path))
-            return path;
-        if (m_current.isEmpty())
-            m_current = AddBackslash(QDir::currentPath());
-        return m_current + path;
+        if (!m_current)
+            m_current = QDir::currentPath();
+        return AbsolutePathWherePossible(path, *m_current);
     }
 
 private:
-    QString m_current;
+    std::optional<QString> m_current;
 };
 
 JobSnapshot SnapshotFor(const CliOptions& options)

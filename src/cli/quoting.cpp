@@ -6,9 +6,11 @@ namespace kovrant {
 
 namespace {
 
+// The bidirectional controls count, as they show a name's characters in another order.
 bool IsControl(char16_t c)
 {
-    return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029 ||
+           IsBidiControl(QChar(c));
 }
 
 bool NeedsEscape(QStringView text, qsizetype i)

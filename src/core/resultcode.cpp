@@ -13,7 +13,7 @@ struct Entry {
     const char* text;
 };
 
-constexpr std::array<Entry, 15> Messages{{
+constexpr std::array<Entry, 16> Messages{{
     {ResultCode::InvalidTaggedLyrics,
      QT_TRANSLATE_NOOP("ResultCode", "タイムタグ付き歌詞ファイルが不正です")},
     {ResultCode::NoValidTimeTag,
@@ -28,6 +28,7 @@ constexpr std::array<Entry, 15> Messages{{
      QT_TRANSLATE_NOOP("ResultCode", "ファイル名の文字コードが不正です")},
     {ResultCode::WrittenThisRun,
      QT_TRANSLATE_NOOP("ResultCode", "この処理ですでに出力したファイルです")},
+    {ResultCode::NameTooLong, QT_TRANSLATE_NOOP("ResultCode", "ファイル名が長すぎます")},
     {ResultCode::InvalidTtd, QT_TRANSLATE_NOOP("ResultCode", "ファイル形式が不正です")},
     {ResultCode::EmptySourceLyrics, QT_TRANSLATE_NOOP("ResultCode", "ファイル形式が不正です")},
     {ResultCode::CrcMismatch, QT_TRANSLATE_NOOP("ResultCode", "CRCが一致しませんでした")},

@@ -17,6 +17,7 @@ enum class ResultCode : qint32 {
     SaveFailed = 15,
     InvalidFileName = 16,   // a name that is not valid UTF-8; refused before it is used
     WrittenThisRun = 17,    // an output this run has written already is not replaced
+    NameTooLong = 18,       // a name or path longer than the file system or the kernel takes
     InvalidTtd = 21,        // Combine: the TTD text has no valid frame
     EmptySourceLyrics = 22, // Combine: no source text to put tags on
     CrcMismatch = 23,       // Combine: the source is not the one divided

@@ -2,6 +2,8 @@
 
 #include "core/textencoding.h"
 
+#include <algorithm>
+
 namespace kovrant {
 
 namespace {
@@ -78,9 +80,16 @@ int KeptByte(QChar c)
                : -1;
 }
 
+bool IsBidiControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) ||
+           (u >= 0x2066 && u <= 0x2069);
+}
+
 QString PrintableFileName(const QString& path)
 {
-    if (IsValidFileName(path))
+    if (IsValidFileName(path) && std::none_of(path.cbegin(), path.cend(), IsBidiControl))
         return path;
     QString printable;
     for (qsizetype i = 0; i < path.size(); ++i) {
@@ -91,6 +100,9 @@ QString PrintableFileName(const QString& path)
         } else if (const int byte = KeptByte(c); byte >= 0) {
             printable.append(QStringLiteral("\\x"));
             printable.append(QString::number(byte, 16).toUpper());
+        } else if (IsBidiControl(c)) {
+            printable.append(QStringLiteral("\\u"));
+            printable.append(QString::number(c.unicode(), 16).toUpper());
         } else if (c.isSurrogate()) {
             printable.append(QChar::ReplacementCharacter);
         } else {

@@ -20,7 +20,13 @@ bool IsValidFileName(const QString& path);
 // The byte that c keeps in a decoded name, or -1 when c is a character of its own.
 int KeptByte(QChar c);
 
-// The path for messages: kept bytes written as "\xNN".
+// True for the invisible characters that change the order in which the characters around them
+// are shown (U+200E, U+200F, U+202A-U+202E, U+2066-U+2069): "song<U+202E>CRL.TTD" shows as
+// "songDTT.LRC".
+bool IsBidiControl(QChar c);
+
+// The path for messages: kept bytes written as "\xNN", bidirectional controls as "\uNNNN", so
+// that the name shows the characters it has in their order.
 QString PrintableFileName(const QString& path);
 
 } // namespace kovrant

@@ -1,14 +1,16 @@
 #include "files/fileops.h"
 
+#include "files/paths.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
-#include <QDir>
-
 #include <windows.h>
 #else
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -79,9 +81,36 @@ bool RenameNoReplace(const QString& oldPath, const QString& newPath)
 #endif
 }
 
+ResultCode LookUpFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return ResultCode::FileNotFound;
+#ifdef Q_OS_WIN
+    return QFileInfo(path).isDir() ? ResultCode::Ok : ResultCode::FileNotFound;
+#else
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENAMETOOLONG ? ResultCode::NameTooLong : ResultCode::FileNotFound;
+    return S_ISDIR(info.st_mode) ? ResultCode::Ok : ResultCode::FileNotFound;
+#endif
+}
+
 bool FolderExists(const QString& path)
 {
-    return !path.isEmpty() && QFileInfo(path).isDir();
+    return LookUpFolder(path) == ResultCode::Ok;
+}
+
+QString AbsolutePathWherePossible(const QString& path, const QString& currentFolder)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path) || currentFolder.isEmpty())
+        return path;
+    const QString absolute = AddBackslash(currentFolder) + path;
+#ifdef Q_OS_WIN
+    return absolute;
+#else
+    // PATH_MAX counts the terminating NUL.
+    return QFile::encodeName(absolute).size() < PATH_MAX ? absolute : path;
+#endif
 }
 
 } // namespace kovrant

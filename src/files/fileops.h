@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/resultcode.h"
+
 #include <QString>
 
 namespace kovrant {
@@ -17,7 +19,15 @@ bool RenameNoReplaceFallback(const QString& oldPath, const QString& newPath);
 } // namespace detail
 #endif
 
-// True when path names an existing folder (following links).
+// Ok when path names an existing folder (following links), NameTooLong where the kernel refuses
+// path for its length, FileNotFound otherwise.
+ResultCode LookUpFolder(const QString& path);
+// True when LookUpFolder finds the folder.
 bool FolderExists(const QString& path);
+
+// path made absolute against currentFolder (absolute itself, or "" when the current folder
+// cannot be had) where the result is a path the kernel takes; otherwise path as given, which the
+// kernel resolves against the current folder itself, however deep that is.
+QString AbsolutePathWherePossible(const QString& path, const QString& currentFolder);
 
 } // namespace kovrant

@@ -13,10 +13,23 @@ namespace kovrant {
 
 namespace {
 
-// stat() of path, following links; false when there is nothing there.
-bool StatOf(const QString& path, struct stat& info)
+// stat() of path, following links: Ok, NameTooLong, or FileNotFound when nothing is there.
+ResultCode StatOf(const QString& path, struct stat& info)
 {
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &info) == 0;
+    if (path.isEmpty())
+        return ResultCode::FileNotFound;
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+        return ResultCode::Ok;
+    return errno == ENAMETOOLONG ? ResultCode::NameTooLong : ResultCode::FileNotFound;
+}
+
+// What stands at path as an input file: Ok, NameTooLong or FileNotFound.
+ResultCode RegularFileAt(const QString& path, struct stat& info)
+{
+    const ResultCode found = StatOf(path, info);
+    if (found == ResultCode::Ok && !S_ISREG(info.st_mode))
+        return ResultCode::FileNotFound;
+    return found;
 }
 
 // Reads size bytes from fd; a short read is an error, not a shorter text.
@@ -61,12 +74,17 @@ bool ReadFileBytes(const QString& path, qint64 checkedSize, QByteArray& bytes)
 
 } // namespace
 
-bool FileExists(const QString& path)
+ResultCode LookUpFile(const QString& path)
 {
     // A plain stat, not a directory search: "*" and "?" are name characters here, and a
     // folder, a device or a dangling link is no file to read.
     struct stat info {};
-    return StatOf(path, info) && S_ISREG(info.st_mode);
+    return RegularFileAt(path, info);
+}
+
+bool FileExists(const QString& path)
+{
+    return LookUpFile(path) == ResultCode::Ok;
 }
 
 bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file, qint64 checkedSize)
@@ -82,8 +100,8 @@ ResultCode CheckInputFile(const QString& path, qint64 limit, qint64* size)
     if (!IsValidFileName(path))
         return ResultCode::InvalidFileName;
     struct stat info {};
-    if (!StatOf(path, info) || !S_ISREG(info.st_mode))
-        return ResultCode::FileNotFound;
+    if (const ResultCode found = RegularFileAt(path, info); found != ResultCode::Ok)
+        return found;
     if (qint64(info.st_size) > limit)
         return ResultCode::FileTooLarge;
     if (size)

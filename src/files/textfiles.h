@@ -15,7 +15,11 @@ inline constexpr qint64 MaxTtdFileSize = 2 * MaxInputFileSize;
 // Largest input of the single combine, which has no batch limit but must fit in memory.
 inline constexpr qint64 MaxSingleCombineInput = qint64(1) << 30;
 
-// True for an existing regular file, or a link to one; false for a folder or "".
+// Ok for an existing regular file or a link to one. NameTooLong where the kernel refuses path
+// for its length (a name longer than the file system takes, a path longer than the kernel
+// takes), so that such a name is never taken for a missing file; FileNotFound otherwise.
+ResultCode LookUpFile(const QString& path);
+// True when LookUpFile finds the file; false for a folder or "".
 bool FileExists(const QString& path);
 
 // A text as read from a file, with the encoding the file had.
@@ -32,8 +36,8 @@ struct TextFile {
 bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file,
                   qint64 checkedSize = -1);
 
-// The batch jobs' checks: Ok, InvalidFileName, FileNotFound or FileTooLarge (more than limit
-// bytes), with the size found for LoadInputText ...
+// The batch jobs' checks: Ok, InvalidFileName, FileNotFound, NameTooLong or FileTooLarge (more
+// than limit bytes), with the size found for LoadInputText ...
 ResultCode CheckInputFile(const QString& path, qint64 limit = MaxInputFileSize,
                           qint64* size = nullptr);
 // ... and Ok, ReadFailed or FileEmpty with the text.

@@ -40,8 +40,8 @@ bool BatchRename(const QStringList& queue, const QString& newExtension, JobConte
             code = ResultCode::RenameFailed;
         else if (!IsValidFileName(file))
             code = ResultCode::InvalidFileName;
-        else if (FileExists(newPath))
-            code = ResultCode::TargetExists;
+        else if (const ResultCode found = LookUpFile(newPath); found != ResultCode::FileNotFound)
+            code = found == ResultCode::Ok ? ResultCode::TargetExists : found;
         // A plain rename would silently replace what appeared under the new name since the
         // test above, or a folder or link the test does not count as a file.
         else if (!RenameNoReplace(file, newPath))

@@ -27,10 +27,20 @@ struct Planned {
 OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot& state,
                             JobContext& context)
 {
-    std::vector<Planned> plan;
+    // A name that cannot exist fails the group before anything is asked about.
+    std::vector<std::pair<OutputTarget, FileId>> targets;
     for (const OutputText& output : outputs) {
         FileId id;
         const OutputTarget target = ExamineOutput(output.path, &id);
+        if (target == OutputTarget::NameTooLong)
+            return Failure(ResultCode::NameTooLong, output.path);
+        targets.emplace_back(target, id);
+    }
+
+    std::vector<Planned> plan;
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        const OutputText& output = outputs[i];
+        const auto [target, id] = targets[std::size_t(i)];
         if (target != OutputTarget::Missing) {
             // Only a file, or a link to one, can be a file this run wrote.
             if (target != OutputTarget::Other && context.writtenThisRun.contains(id))

@@ -31,10 +31,10 @@ SingleCombineOutcome Error(JobContext& context, const QString& path, ResultCode 
 
 // The folder test takes the text less its trailing separator so that "/out/" and "/out" pass
 // alike; the root, which is nothing but a separator, is taken as it stands.
-bool OutputFolderExists(const QString& folder)
+QString FolderWithoutSeparator(const QString& folder)
 {
     const QString stripped = StripBackslash(folder);
-    return FolderExists(stripped.isEmpty() ? folder : stripped);
+    return stripped.isEmpty() ? folder : stripped;
 }
 
 // Reads one input; a file beyond what memory holds is refused before it is read.
@@ -106,13 +106,20 @@ SingleCombineOutcome SingleCombine(const JobSnapshot& state, JobContext& context
         if (!IsValidFileName(path))
             return Error(context, path, ResultCode::InvalidFileName);
     }
-    if (!FileExists(state.ttdPath))
-        return Notice(context, state.ttdPath, FileNotice::NotFound);
-    if (!FileExists(state.sourcePath))
-        return Notice(context, state.sourcePath, FileNotice::NotFound);
-    if (!state.outputBesideTtd && !OutputFolderExists(state.outputFolder)) {
-        context.dialogs.reportFolderNotFound(state.outputFolder);
-        return SingleCombineOutcome::Failed;
+    for (const QString& path : {state.ttdPath, state.sourcePath}) {
+        if (const ResultCode found = LookUpFile(path); found == ResultCode::NameTooLong)
+            return Error(context, path, found);
+        else if (found != ResultCode::Ok)
+            return Notice(context, path, FileNotice::NotFound);
+    }
+    if (!state.outputBesideTtd) {
+        const QString folder = FolderWithoutSeparator(state.outputFolder);
+        if (const ResultCode found = LookUpFolder(folder); found == ResultCode::NameTooLong)
+            return Error(context, folder, found);
+        else if (found != ResultCode::Ok) {
+            context.dialogs.reportFolderNotFound(state.outputFolder);
+            return SingleCombineOutcome::Failed;
+        }
     }
     try {
         return Combine(state, context);

@@ -9,6 +9,11 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include <csignal>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace kovrant;
 using namespace kovrant::testing;
 
@@ -32,6 +37,8 @@ private Q_SLOTS:
     void runs();
     void quotesNames();
     void helpDescribesEveryOption();
+    void endsCleanlyOnSignals_data();
+    void endsCleanlyOnSignals();
 };
 
 void TestCli::runs_data()
@@ -39,7 +46,8 @@ void TestCli::runs_data()
     QTest::addColumn<QString>("files");
     QTest::addColumn<QString>("arguments"); // %D is the test's folder
     // In-process: "" off a terminal, "tty" on one with nothing or "tty:LINE" typed, "full" with a
-    // stdout that takes nothing; "program": the real kovrant-cli, run in the folder with stdin a
+    // stdout that takes nothing, "deep" in a current folder deeper than the kernel's longest
+    // path, where %D is "."; "program": the real kovrant-cli, run in the folder with stdin a
     // closed pipe, as a script runs it.
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("exitCode");
@@ -61,6 +69,8 @@ void TestCli::runs_data()
     const QString pairAndOld = u"song.TTD=ttd song.TXT=txt song.LRC=old"_s;
     const QString combine = u"combine %D/song.TTD"_s;
     const QString question = u"%D/song.LRC: 上書きしますか? [y/N] "_s;
+    const QString ownOutput = u"%1 would be replaced by an output of this run; choose other "
+                              u"extensions or files"_s;
 
     row("extensions get one leading dot and keep their case; --verbose lists the outputs",
         u"a.LRC=lrc"_s, u"divide --verbose --source-ext szi --ttd-ext=..tdd %D/a.LRC"_s, {}, 0,
@@ -95,6 +105,19 @@ void TestCli::runs_data()
         repairs + u'\n', u"song.LRC=lrc song.TXT=txt-spaces"_s);
     row("a stdout that takes nothing fails the run", {}, u"--help"_s, u"full"_s, 1, {},
         u"kovrant-cli: cannot write to standard output\n"_s, {});
+    const QString tooLong = QString(300, u'A');
+    row("a name too long for the file system is said to be so, never asked about", u"s.LRC=lrc"_s,
+        u"divide --source-ext "_s + tooLong + u" %D/s.LRC"_s, u"tty"_s, 1, {},
+        u"s."_s + tooLong + u": Error:ファイル名が長すぎます\n"_s, u"s.TTD=-"_s);
+    row("a source of a single combine too long a name", u"s.TTD=ttd"_s,
+        u"combine --source %D/"_s + tooLong + u" %D/s.TTD"_s, {}, 1, {},
+        tooLong + u": Error:ファイル名が長すぎます\n"_s, u"s.LRC=-"_s);
+    row("deep: files are named relative to the current folder, also in messages",
+        u"s.LRC=lrc s.TXT=old"_s, u"divide --overwrite --verbose s.LRC %D/gone.LRC"_s, u"deep"_s, 1,
+        u"s.TXT\ns.TTD\n"_s, u"gone.LRC: Error:ファイルが見つかりません\n"_s,
+        u"s.TXT=txt s.TTD=ttd"_s);
+    usage("deep: an output over its own input is still refused", u"divide %D/a.LRC s.TXT"_s,
+          ownOutput.arg(u"s.TXT"_s), u"a.LRC=lrc s.TXT=lrc"_s, u"s.TXT=lrc a.TXT=-"_s, u"deep"_s);
     row("rename, listed with --verbose", u"a.txt=a"_s, u"rename --to .LRC --verbose %D/a.txt"_s, {},
         0, u"%D/a.txt -> %D/a.LRC\n"_s, {}, u"a.LRC=a"_s);
 
@@ -125,8 +148,6 @@ void TestCli::runs_data()
           u"'x/LRC' is not an extension"_s);
     usage("a time ratio not offered", u"combine --time-ratio=2 a"_s,
           u"--time-ratio takes none, 1 or 0.9953125, not '2'"_s);
-    const QString ownOutput = u"%1 would be replaced by an output of this run; choose other "
-                              u"extensions or files"_s;
     usage("a file that its own output would replace is refused before any work",
           u"divide %D/a.LRC %D/song.TXT"_s, ownOutput.arg(u"%D/song.TXT"_s),
           u"a.LRC=lrc song.TXT=lrc"_s, u"song.TXT=lrc a.TXT=-"_s);
@@ -146,6 +167,22 @@ void TestCli::runs()
     QFETCH(QString, after);
 
     Folder folder;
+    // Deeper than any path the kernel takes, so that only names relative to the current folder
+    // reach it; rm, unlike a removal by path, takes it away again.
+    const QString home = QDir::currentPath();
+    const QString top = folder.path(u"d"_s);
+    const auto leave = qScopeGuard([&] {
+        if (QDir::setCurrent(home) && how == u"deep")
+            QProcess::execute(u"rm"_s, {u"-rf"_s, top});
+    });
+    if (how == u"deep") {
+        QVERIFY(QDir::setCurrent(folder.dir.path()));
+        for (int i = 0; i < 20; ++i) {
+            const QByteArray level = i ? QByteArray(250, 'd') : QByteArray("d");
+            QVERIFY(::mkdir(level.constData(), 0700) == 0 && ::chdir(level.constData()) == 0);
+        }
+        folder.dir.setPath(u"."_s);
+    }
     QVERIFY(folder.fill(files));
     const Texts args = folder.expand(arguments).split(u' ');
     int code = -1;
@@ -186,6 +223,59 @@ void TestCli::quotesNames()
     QCOMPARE(QuotedName(u"歌 it's.LRC"_s), u"歌 it's.LRC"_s);
     QCOMPARE(QuotedName(u"a\x1B[31m'.LRC"_s), u"$'a\\E[31m\\'.LRC'"_s);
     QCOMPARE(QuotedName(DecodeFileName("caf\xE9.LRC")), u"$'caf\\xe9.LRC'"_s); // not UTF-8
+    // Bidirectional controls, which would show this name as "songDTT.LRC", but not ZWJ.
+    QCOMPARE(QuotedName(u"song\u202ECRL.TTD\u200D"_s), u"$'song\\u202eCRL.TTD\u200D'"_s);
+    QCOMPARE(QuotedName(u"\u200E\u200F\u202A\u2066\u2069"_s),
+             u"$'\\u200e\\u200f\\u202a\\u2066\\u2069'"_s);
+}
+
+void TestCli::endsCleanlyOnSignals_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("after"); // outputs listed before the signal is sent
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGKILL}) {
+        for (const int after : {1, 5})
+            QTest::addRow("SIG%s after %d outputs", sigabbrev_np(signal), after) << signal << after;
+    }
+}
+
+// Whenever a signal ends a batch, the process ends with that signal, every output is the old
+// file or the whole new one, and no temporary file is left. SIGKILL cannot be caught: its batch
+// writes new files only, which take their names at once.
+void TestCli::endsCleanlyOnSignals()
+{
+    QFETCH(int, signal);
+    QFETCH(int, after);
+    const bool replacing = signal != SIGKILL;
+    Folder folder;
+    Texts arguments{u"divide"_s, u"--overwrite"_s, u"--verbose"_s};
+    QString files;
+    for (int i = 0; i < 40; ++i) {
+        const QString name = u"f%1."_s.arg(i);
+        files += name + u"LRC=lrc "_s;
+        if (replacing)
+            files += name + u"TXT=old "_s + name + u"TTD=old "_s;
+        arguments << name + u"LRC"_s;
+    }
+    QVERIFY(folder.fill(files));
+    QProcess cli;
+    cli.setWorkingDirectory(folder.dir.path());
+    cli.start(QStringLiteral(KOVRANT_CLI_PATH), arguments);
+    QVERIFY(cli.waitForStarted());
+    QByteArray listed;
+    while (listed.count('\n') < after && cli.waitForReadyRead(10000))
+        listed += cli.readAllStandardOutput();
+    QCOMPARE(::kill(pid_t(cli.processId()), signal), 0);
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(cli.exitCode(), signal);
+    for (const QString& entry : folder.dir.entryList(QDir::Files | QDir::Hidden)) {
+        const QByteArray bytes = folder.read(entry);
+        QVERIFY2(!entry.startsWith(u'.') &&
+                     (bytes == "old" ||
+                      bytes == Contents().value(entry.section(u'.', -1).toLower(), "?")),
+                 qPrintable(entry));
+    }
 }
 
 // The help is made from the parser's options: each has its description, and --help, then

@@ -4,6 +4,9 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
 using namespace kovrant;
 using namespace Qt::StringLiterals;
 
@@ -20,6 +23,19 @@ QByteArray Bytes(const QString& path)
 QFileInfoList Entries(const QString& folder)
 {
     return QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// ACLs as the kernel stores them: a version (2), then entries of a tag, permissions and an id.
+// group::--- user:nobody:rw- mask::rw- other::---, as mode 660
+const QByteArray NamedUserAcl =
+    QByteArray::fromHex("02000000 01000600ffffffff 02000600feff0000 04000000ffffffff "
+                        "10000600ffffffff 20000000ffffffff");
+
+QByteArray AclOf(const QByteArray& path)
+{
+    QByteArray acl(1000, '\0');
+    const ssize_t size = ::getxattr(path.constData(), "system.posix_acl_access", acl.data(), 1000);
+    return acl.left(std::max<ssize_t>(size, 0));
 }
 
 } // namespace
@@ -70,7 +86,7 @@ private Q_SLOTS:
     void inputChecks_data()
     {
         QTest::addColumn<QString>("name");     // of a folder, or a link to one, only if "folder..."
-        QTest::addColumn<ResultCode>("check"); // FileNotFound: FileExists is false as well
+        QTest::addColumn<ResultCode>("check"); // but Ok and FileTooLarge: FileExists is false
         QTest::addColumn<ResultCode>("load");
         const auto ok = ResultCode::Ok, missing = ResultCode::FileNotFound,
                    unread = ResultCode::ReadFailed;
@@ -82,6 +98,11 @@ private Q_SLOTS:
         QTest::newRow("link to a folder") << u"folder-link"_s << missing << unread;
         QTest::newRow("dangling link") << u"dangling"_s << missing << unread;
         QTest::newRow("star is no wildcard") << u"*.lrc"_s << missing << unread;
+        const auto tooLong = ResultCode::NameTooLong;
+        QTest::newRow("a name longer than the file system takes")
+            << QString(300, u'a') << tooLong << unread;
+        QTest::newRow("a path to a file longer than the kernel takes")
+            << u"./"_s.repeated(2100) + u"song.lrc"_s << tooLong << unread;
         for (const char* fixture : {"invalid-lead-at-end", "invalid-bad-trail"}) {
             QTest::addRow("not code page 932: %s", fixture)
                 << QStringLiteral(KOVRANT_TEST_DATA "/files/%1.txt").arg(QLatin1StringView(fixture))
@@ -94,7 +115,8 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(ResultCode, check);
         QFETCH(ResultCode, load);
-        QCOMPARE(FileExists(at(name)), check != ResultCode::FileNotFound);
+        QCOMPARE(FileExists(at(name)),
+                 check == ResultCode::Ok || check == ResultCode::FileTooLarge);
         QCOMPARE(FolderExists(at(name)), name.startsWith(u"folder"_s));
         QCOMPARE(CheckInputFile(at(name)), check);
         TextFile file{u"before"_s};
@@ -113,6 +135,91 @@ private Q_SLOTS:
         QCOMPARE(output.commit(true), PreparedOutput::Commit::Done);
         expected.replaceInStrings(QRegularExpression(u"^song\\.lrc=.*"_s), u"song.lrc=new"_s);
         QCOMPARE(snapshot(), expected);
+    }
+
+    void keepsAccess_data()
+    {
+        QTest::addColumn<TemporaryFile>("temporary");
+        QTest::addColumn<QByteArray>("acl");        // of the old file, which has mode 640 without
+        QTest::addColumn<QByteArray>("defaultAcl"); // of the folder, set after the old file
+        for (const auto& [name, temporary] :
+             {std::pair{"unnamed", TemporaryFile::Unnamed}, {"named", TemporaryFile::Named}}) {
+            QTest::addRow("%s: the access ACL is kept", name)
+                << temporary << NamedUserAcl << QByteArray();
+            QTest::addRow("%s: none is taken from the folder's default ACL", name)
+                << temporary << QByteArray() << NamedUserAcl;
+        }
+    }
+
+    // A replacing file has the old one's mode and ACL, so that nobody gains or loses access.
+    void keepsAccess()
+    {
+        QFETCH(TemporaryFile, temporary);
+        QFETCH(QByteArray, acl);
+        QFETCH(QByteArray, defaultAcl);
+        const QByteArray old = QFile::encodeName(at(u"song.lrc"_s));
+        QCOMPARE(::chmod(old.constData(), 0640), 0);
+        const auto set = [](const QByteArray& path, const char* which, const QByteArray& value) {
+            return value.isEmpty() || ::setxattr(path.constData(), which, value.constData(),
+                                                 std::size_t(value.size()), 0) == 0;
+        };
+        if (!set(old, "system.posix_acl_access", acl) ||
+            !set(QFile::encodeName(m_dir->path()), "system.posix_acl_default", defaultAcl)) {
+            QVERIFY2(errno == EOPNOTSUPP, strerror(errno));
+            QSKIP("The file system of the temporary folder has no ACLs");
+        }
+        struct stat info {};
+        QCOMPARE(::stat(old.constData(), &info), 0);
+        const mode_t mode = info.st_mode;
+        PreparedOutput output(temporary);
+        QVERIFY(output.prepare(at(u"song.lrc"_s), "new", false));
+        QCOMPARE(output.commit(true), PreparedOutput::Commit::Done);
+        QCOMPARE(::stat(old.constData(), &info), 0);
+        QCOMPARE(info.st_ino, output.identity().inode);
+        QCOMPARE(info.st_mode, mode);
+        QCOMPARE(AclOf(old), acl);
+    }
+
+    // Where the ACL cannot be given, the owning group gets what the ACL let it do, not the mask.
+    void narrowsWithoutAcl_data()
+    {
+        QTest::addColumn<QByteArray>("acl");
+        QTest::addColumn<unsigned>("mode");
+        QTest::addColumn<unsigned>("narrowed");
+        QTest::newRow("the group's own entry, not the mask") << NamedUserAcl << 0660u << 0600u;
+        QTest::newRow("group::rw- as mask::r-- limits it")
+            << QByteArray::fromHex("02000000 01000600ffffffff 04000600ffffffff 10000400ffffffff "
+                                   "20000400ffffffff")
+            << 0644u << 0644u;
+        QTest::newRow("an ACL that could not be read: no group access")
+            << QByteArray() << 02775u << 02705u;
+    }
+
+    void narrowsWithoutAcl()
+    {
+        QFETCH(QByteArray, acl);
+        QFETCH(unsigned, mode);
+        QFETCH(unsigned, narrowed);
+        QCOMPARE(detail::ModeWithoutAcl(mode, acl), narrowed);
+    }
+
+    void absolutePaths_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("expected");
+        const QString deep = u"sub/"_s.repeated(1022) + u"a.LRC"_s; // 4093 bytes
+        QTest::newRow("relative") << u"a.LRC"_s << u"/k"_s << u"/k/a.LRC"_s;
+        QTest::newRow("too long with the current folder") << deep << u"/k"_s << deep;
+        QTest::newRow("just short enough") << deep << u"/"_s << u'/' + deep;
+    }
+
+    void absolutePaths()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, current);
+        QFETCH(QString, expected);
+        QCOMPARE(AbsolutePathWherePossible(path, current), expected);
     }
 
     // Every row runs through RenameNoReplace and through the fallback it uses on file systems

@@ -96,6 +96,9 @@ void TestBatchJobs::runs_data()
     row("rename: a name that is not UTF-8 is refused", u"caf\uFFFD.txt=a"_s, u"caf\xDCE9.txt"_s,
         u"new=lrc"_s, u"caf\xDCE9.lrc:16"_s, {InvalidFileName},
         u"caf\uFFFD.txt=a caf\uFFFD.lrc=-"_s);
+    row("rename: a new name too long for the file system is said to be so", u"song.txt=txt"_s,
+        u"song.txt"_s, u"new="_s + QString(300, u'x'), u"song."_s + QString(300, u'x') + u":18"_s,
+        {NameTooLong}, u"song.txt=txt"_s);
     row("rename: an extension with a separator moves nothing into another folder",
         u"song.txt=txt song.x=/"_s, u"song.txt"_s, u"new=x/y"_s, u"song.x/y:32"_s, {RenameFailed},
         u"song.txt=txt song.x/y=-"_s);

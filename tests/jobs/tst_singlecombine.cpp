@@ -41,6 +41,8 @@ void TestSingleCombine::runs_data()
         Failed, {});
     row("a missing output folder is shown as typed", pair, u"out=%D/nowhere/"_s,
         u"folder:nowhere/"_s, Failed, {});
+    row("an output folder whose name is too long is said to be so", pair,
+        u"out=%D/"_s + QString(300, u'o'), QString(300, u'o') + u":18"_s, Failed, {});
     row("an output folder typed without its separator", pair, u"out=%D/dest"_s, locked, Written,
         u"dest/song.LRC=lrc song.LRC=-"_s);
     row("the root passes the folder test; 23 names the TTD", other, u"out=/"_s,

@@ -25,6 +25,9 @@ private Q_SLOTS:
             song + u"Error:"_s + ErrorMessage(ResultCode::CrcMismatch));
         row("the overwrite question shows the full path", OverwriteMessage(path),
             path + u"\r\n上書きしますか?"_s);
+        row("a bidirectional control in a name is shown, not obeyed",
+            OverwriteMessage(u"/k/song\u202ECRL.TTD"_s).section(u"\r\n"_s, 0, 0),
+            u"/k/song\\u202ECRL.TTD"_s);
         row("notice: not found", FileNoticeMessage(path, FileNotice::NotFound),
             song + u"ファイルが見つかりません"_s);
         row("notice: cannot read", FileNoticeMessage(path, FileNotice::CannotRead),
