@@ -274,6 +274,18 @@ Please check the extension settings.</translation>
         <source>リネームできませんでした</source>
         <translation>Could not rename the file</translation>
     </message>
+    <message>
+        <source>テキストの違いが大きすぎてタイミングを引き継げません</source>
+        <translation>the texts are too different to carry the timing</translation>
+    </message>
+    <message>
+        <source>元の歌詞に有効なタイムタグがありません</source>
+        <translation>The old lyrics have no valid time tag</translation>
+    </message>
+    <message>
+        <source>新しい歌詞にタイミングを付ける文字がありません</source>
+        <translation>The new lyrics have no text to time</translation>
+    </message>
 </context>
 <context>
     <name>kovrant::FormAbout</name>

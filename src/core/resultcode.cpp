@@ -13,7 +13,7 @@ struct Entry {
     const char* text;
 };
 
-constexpr std::array<Entry, 15> Messages{{
+constexpr std::array<Entry, 18> Messages{{
     {ResultCode::InvalidTaggedLyrics,
      QT_TRANSLATE_NOOP("ResultCode", "タイムタグ付き歌詞ファイルが不正です")},
     {ResultCode::NoValidTimeTag,
@@ -34,6 +34,12 @@ constexpr std::array<Entry, 15> Messages{{
     {ResultCode::TargetExists,
      QT_TRANSLATE_NOOP("ResultCode", "すでにその名前のファイルが存在します")},
     {ResultCode::RenameFailed, QT_TRANSLATE_NOOP("ResultCode", "リネームできませんでした")},
+    {ResultCode::RetimeTooDifferent,
+     QT_TRANSLATE_NOOP("ResultCode", "テキストの違いが大きすぎてタイミングを引き継げません")},
+    {ResultCode::RetimeNoTimeTag,
+     QT_TRANSLATE_NOOP("ResultCode", "元の歌詞に有効なタイムタグがありません")},
+    {ResultCode::RetimeEmptyText,
+     QT_TRANSLATE_NOOP("ResultCode", "新しい歌詞にタイミングを付ける文字がありません")},
 }};
 
 } // namespace
