@@ -96,7 +96,7 @@ struct OldText {
     std::vector<char32_t> units;
     std::vector<OldGroup> groups;
     std::vector<OldAttribute> attributes;
-    std::vector<QString> attributeLikeLyrics; // lyrics lines that read as attribute lines
+    std::vector<QString> attributeLikeLyrics; // lyrics lines that read as attribute lines, sorted
     unsigned breakKinds = 0;
     QStringView firstBreak;
 };
@@ -147,6 +147,7 @@ OldText ReadOld(QStringView text)
             old.units.push_back(BreakUnit);
     });
     old.units.push_back(BreakUnit);
+    std::sort(old.attributeLikeLyrics.begin(), old.attributeLikeLyrics.end());
     return old;
 }
 
@@ -169,7 +170,7 @@ struct NewText {
     std::vector<char32_t> units;    // of the lines other than attribute lines
     std::vector<qsizetype> offsets; // of each unit in the text
     std::vector<qsizetype> lineStarts;
-    std::vector<QStringView> attributeNames;
+    std::vector<QStringView> attributeNames; // sorted
     std::vector<RemovedTag> removed;
     std::vector<qsizetype> removedChars; // the offsets of their characters
     unsigned breakKinds = 0;
@@ -189,47 +190,47 @@ NewText ReadNew(QStringView text, const std::vector<QString>& attributeLikeLyric
     // The end unit stands after the last line of lyrics, before the attribute lines that end
     // the text, so that nothing goes into them.
     qsizetype end = text.size();
-    ForEachLine(text,
-                [&](qsizetype number, QStringView line, QStringView lineBreak, qsizetype offset) {
-                    t.breakKinds |= BreakKind(lineBreak);
-                    if (t.firstBreak.isEmpty())
-                        t.firstBreak = lineBreak;
-                    t.lineStarts.push_back(qsizetype(t.units.size()));
-                    if (IsAttributeLine(line) &&
-                        std::find(attributeLikeLyrics.begin(), attributeLikeLyrics.end(), line) ==
-                            attributeLikeLyrics.end()) {
-                        t.attributeNames.push_back(AttributeName(line));
-                        t.endsInLyrics = false;
-                        return;
-                    }
-                    // A tag goes as its "]" comes, and so does a tag that the text around a removed
-                    // one makes: no tag is left that the old text did not have.
-                    const std::size_t first = t.units.size();
-                    columns.clear();
-                    qsizetype column = 0;
-                    for (qsizetype i = 0; i < line.size(); i += CharLength(line, i)) {
-                        add(Unit(line, i, CharLength(line, i)), offset + i);
-                        columns.push_back(++column);
-                        if (t.units.back() != U']' || !EndsWithTag(t.units, first))
-                            continue;
-                        const std::size_t tag = t.units.size() - TimeTagLength;
-                        t.removed.push_back({number, columns[tag - first],
-                                             QString::fromUcs4(&t.units[tag], TimeTagLength)});
-                        t.removedChars.insert(t.removedChars.end(),
-                                              t.offsets.begin() + qsizetype(tag), t.offsets.end());
-                        t.units.resize(tag);
-                        t.offsets.resize(tag);
-                        columns.resize(tag - first);
-                    }
-                    t.hasText |= std::any_of(t.units.begin() + qsizetype(first), t.units.end(),
-                                             [](char32_t u) { return u != U' '; });
-                    end = lineBreak.isEmpty() ? text.size() : offset + line.size();
-                    t.endsInLyrics = true;
-                    if (!lineBreak.isEmpty())
-                        add(BreakUnit, offset + line.size());
-                });
+    ForEachLine(
+        text, [&](qsizetype number, QStringView line, QStringView lineBreak, qsizetype offset) {
+            t.breakKinds |= BreakKind(lineBreak);
+            if (t.firstBreak.isEmpty())
+                t.firstBreak = lineBreak;
+            t.lineStarts.push_back(qsizetype(t.units.size()));
+            if (IsAttributeLine(line) &&
+                !std::binary_search(attributeLikeLyrics.begin(), attributeLikeLyrics.end(), line)) {
+                t.attributeNames.push_back(AttributeName(line));
+                t.endsInLyrics = false;
+                return;
+            }
+            // A tag goes as its "]" comes, and so does a tag that the text around a removed
+            // one makes: no tag is left that the old text did not have.
+            const std::size_t first = t.units.size();
+            columns.clear();
+            qsizetype column = 0;
+            for (qsizetype i = 0; i < line.size(); i += CharLength(line, i)) {
+                add(Unit(line, i, CharLength(line, i)), offset + i);
+                columns.push_back(++column);
+                if (t.units.back() != U']' || !EndsWithTag(t.units, first))
+                    continue;
+                const std::size_t tag = t.units.size() - TimeTagLength;
+                t.removed.push_back({number, columns[tag - first],
+                                     QString::fromUcs4(&t.units[tag], TimeTagLength)});
+                t.removedChars.insert(t.removedChars.end(), t.offsets.begin() + qsizetype(tag),
+                                      t.offsets.end());
+                t.units.resize(tag);
+                t.offsets.resize(tag);
+                columns.resize(tag - first);
+            }
+            t.hasText |= std::any_of(t.units.begin() + qsizetype(first), t.units.end(),
+                                     [](char32_t u) { return u != U' '; });
+            end = lineBreak.isEmpty() ? text.size() : offset + line.size();
+            t.endsInLyrics = true;
+            if (!lineBreak.isEmpty())
+                add(BreakUnit, offset + line.size());
+        });
     add(BreakUnit, end);
     std::sort(t.removedChars.begin(), t.removedChars.end());
+    std::sort(t.attributeNames.begin(), t.attributeNames.end());
     return t;
 }
 
@@ -393,8 +394,8 @@ void PlaceAttributes(const OldText& old, const NewText& t, const Alignment& alig
         return u == 0 || (At(t.units, u - 1) == BreakUnit && (u < newEnd || t.endsInLyrics));
     };
     for (const OldAttribute& a : old.attributes) {
-        if (std::find(t.attributeNames.begin(), t.attributeNames.end(), AttributeName(a.text)) !=
-            t.attributeNames.end())
+        if (std::binary_search(t.attributeNames.begin(), t.attributeNames.end(),
+                               AttributeName(a.text)))
             continue;
         qsizetype to = -1; // at the end
         if (a.last)
