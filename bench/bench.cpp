@@ -7,6 +7,7 @@
 #include "core/crc32.h"
 #include "core/crcdiagnosis.h"
 #include "core/divide.h"
+#include "core/retime.h"
 #include "lyrics.h"
 
 #include <QElapsedTimer>
@@ -133,6 +134,52 @@ void MeasureDiagnosis(const QString& text, const Measured& floor)
     }
 }
 
+// Retiming the realistic lyrics of (a) to their text with a few edits (a character replaced
+// by two, a line inserted, three characters deleted, two lines joined, twice each), and to the
+// text of other lyrics of the same size, which it refuses as too different.
+void MeasureRetime(const QString& text, const Measured& floor)
+{
+    QString ttd, source, unrelated;
+    ResultCode code = ResultCode::Ok;
+    DivideLyrics(text, ttd, source, code);
+    DivideLyrics(Lyrics(60000, 20, 4), ttd, unrelated, code);
+    QString edited = source;
+    const qsizetype step = edited.size() / 9;
+    for (int i = 8; i >= 1; --i) {
+        const qsizetype at = i * step;
+        const qsizetype lineEnd = edited.indexOf(u"\r\n"_s, at);
+        if (i % 4 == 0)
+            edited.replace(at, 1, u"こい"_s);
+        else if (i % 4 == 1)
+            edited.insert(lineEnd + 2, u"新しい行を足す\r\n"_s);
+        else if (i % 4 == 2)
+            edited.remove(at, 3);
+        else
+            edited.remove(lineEnd, 2);
+    }
+    RetimeResult result;
+    const auto retime = [&](const QString& newText) {
+        return [&text, &newText, &result, &code] { RetimeLyrics(text, newText, result, code); };
+    };
+    const double fewEdits = BestSeconds(20, retime(edited));
+    RetimeLyrics(text, edited, result, code);
+    const qsizetype edits = result.edits;
+    const double different = BestSeconds(3, retime(unrelated));
+    const bool refused = !RetimeLyrics(text, unrelated, result, code);
+    if (!brief) {
+        std::printf("retime: %lld and %lld characters of lyrics\n",
+                    static_cast<long long>(source.size()),
+                    static_cast<long long>(unrelated.size()));
+        std::printf("  a few edits (%lld units)      %8.1f ms   ratio %.2f\n",
+                    static_cast<long long>(edits), fewEdits * 1e3, fewEdits / floor.floor);
+        std::printf("  unrelated lyrics (%s) %8.1f ms   ratio %.2f\n",
+                    refused ? "refused" : "carried", different * 1e3, different / floor.floor);
+    }
+    std::printf("2. core retime (60 KB): a few edits %.2fx of the floor\n", fewEdits / floor.floor);
+    std::printf("2. core retime (60 KB): unrelated lyrics %s in %.2fx of the floor\n",
+                refused ? "refused" : "carried", different / floor.floor);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -169,5 +216,6 @@ int main(int argc, char* argv[])
                 "%.2fx\n",
                 small.divide / small.floor, small.combine / small.floor, large.divide / large.floor,
                 large.combine / large.floor, divideGrowth, combineGrowth);
+    MeasureRetime(Lyrics(60000, 20, 1), small);
     return 0;
 }

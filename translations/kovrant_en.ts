@@ -278,6 +278,18 @@ Please check the extension settings.</translation>
         <source>ファイル名が長すぎます</source>
         <translation>The file name is too long</translation>
     </message>
+    <message>
+        <source>テキストの違いが大きすぎてタイミングを引き継げません</source>
+        <translation>The texts are too different to carry the timing</translation>
+    </message>
+    <message>
+        <source>元の歌詞に有効なタイムタグがありません</source>
+        <translation>The old lyrics have no valid time tag</translation>
+    </message>
+    <message>
+        <source>新しい歌詞にタイミングを付ける文字がありません</source>
+        <translation>The new lyrics have no text to time</translation>
+    </message>
 </context>
 <context>
     <name>kovrant::FormAbout</name>

@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 
-#include <array>
-
 namespace kovrant {
 
 namespace {
@@ -13,7 +11,7 @@ struct Entry {
     const char* text;
 };
 
-constexpr std::array<Entry, 16> Messages{{
+constexpr Entry Messages[] = {
     {ResultCode::InvalidTaggedLyrics,
      QT_TRANSLATE_NOOP("ResultCode", "タイムタグ付き歌詞ファイルが不正です")},
     {ResultCode::NoValidTimeTag,
@@ -35,7 +33,13 @@ constexpr std::array<Entry, 16> Messages{{
     {ResultCode::TargetExists,
      QT_TRANSLATE_NOOP("ResultCode", "すでにその名前のファイルが存在します")},
     {ResultCode::RenameFailed, QT_TRANSLATE_NOOP("ResultCode", "リネームできませんでした")},
-}};
+    {ResultCode::RetimeTooDifferent,
+     QT_TRANSLATE_NOOP("ResultCode", "テキストの違いが大きすぎてタイミングを引き継げません")},
+    {ResultCode::RetimeNoTimeTag,
+     QT_TRANSLATE_NOOP("ResultCode", "元の歌詞に有効なタイムタグがありません")},
+    {ResultCode::RetimeEmptyText,
+     QT_TRANSLATE_NOOP("ResultCode", "新しい歌詞にタイミングを付ける文字がありません")},
+};
 
 } // namespace
 

@@ -23,6 +23,9 @@ enum class ResultCode : qint32 {
     CrcMismatch = 23,       // Combine: the source is not the one divided
     TargetExists = 31,      // rename: the new name is taken
     RenameFailed = 32,
+    RetimeTooDifferent = 51, // retime: too few characters in common to carry the timing
+    RetimeNoTimeTag = 52,    // retime: the old text has no tag to carry
+    RetimeEmptyText = 53,    // retime: the new text has nothing to time
 };
 
 // The message of a code, translated for the user; the empty text for Ok.
