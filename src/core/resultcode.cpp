@@ -13,7 +13,7 @@ struct Entry {
     const char* text;
 };
 
-constexpr std::array<Entry, 15> Messages{{
+constexpr std::array<Entry, 21> Messages{{
     {ResultCode::InvalidTaggedLyrics,
      QT_TRANSLATE_NOOP("ResultCode", "タイムタグ付き歌詞ファイルが不正です")},
     {ResultCode::NoValidTimeTag,
@@ -34,6 +34,16 @@ constexpr std::array<Entry, 15> Messages{{
     {ResultCode::TargetExists,
      QT_TRANSLATE_NOOP("ResultCode", "すでにその名前のファイルが存在します")},
     {ResultCode::RenameFailed, QT_TRANSLATE_NOOP("ResultCode", "リネームできませんでした")},
+    {ResultCode::NoTimeTagToConvert,
+     QT_TRANSLATE_NOOP("ResultCode", "変換するタイムタグがありません")},
+    {ResultCode::UnknownLyricsFormat,
+     QT_TRANSLATE_NOOP("ResultCode", "LRC・ASS・WebVTTのどの形式でもありません")},
+    {ResultCode::InvalidAss, QT_TRANSLATE_NOOP("ResultCode", "ASSファイルが壊れています")},
+    {ResultCode::TimeBeyondLimit,
+     QT_TRANSLATE_NOOP("ResultCode", "99:59.99を超える時刻があります")},
+    {ResultCode::AlreadyTimeTagged,
+     QT_TRANSLATE_NOOP("ResultCode", "タイムタグ付き歌詞はタイムタグに変換できません")},
+    {ResultCode::NoTimedLine, QT_TRANSLATE_NOOP("ResultCode", "時刻の付いた行がありません")},
 }};
 
 } // namespace
