@@ -36,6 +36,13 @@ private Q_SLOTS:
         error("23", ResultCode::CrcMismatch, u"CRCが一致しませんでした"_s);
         error("31", ResultCode::TargetExists, u"すでにその名前のファイルが存在します"_s);
         error("32", ResultCode::RenameFailed, u"リネームできませんでした"_s);
+        error("41", ResultCode::NoTimeTagToConvert, u"変換するタイムタグがありません"_s);
+        error("42", ResultCode::UnknownLyricsFormat, u"LRC・ASS・WebVTTのどの形式でもありません"_s);
+        error("43", ResultCode::InvalidAss, u"ASSファイルが壊れています"_s);
+        error("44", ResultCode::TimeBeyondLimit, u"99:59.99を超える時刻があります"_s);
+        error("45", ResultCode::AlreadyTimeTagged,
+              u"タイムタグ付き歌詞はタイムタグに変換できません"_s);
+        error("46", ResultCode::NoTimedLine, u"時刻の付いた行がありません"_s);
         row("the overwrite question shows the full path", OverwriteMessage(path),
             path + u"\r\n上書きしますか?"_s);
         row("notice: not found", FileNoticeMessage(path, FileNotice::NotFound),
