@@ -68,29 +68,38 @@ void AppendOnLine(TextBuilder& out, QStringView value)
 
 void AppendEscaped(TextBuilder& out, QStringView piece)
 {
+    QChar* to = out.room(4 * piece.size());
     for (qsizetype i = 0; i < piece.size(); ++i) {
         const QChar c = piece[i];
         if (c == u'{') {
             // libass reads "\{" as a brace; the empty block keeps renderers without that escape
             // from taking the text up to the next "}" for tags.
-            out.append(u"\\{{}");
+            *to++ = u'\\';
+            *to++ = u'{';
+            *to++ = u'{';
+            *to++ = u'}';
         } else if (c == u'\\') {
-            out.append(c);
+            *to++ = c;
             if (i + 1 == piece.size() || piece[i + 1] == ZeroWidthSpace ||
                 (EndsEscape(piece[i + 1]) && piece[i + 1] != u'{'))
-                out.append(QChar(ZeroWidthSpace));
+                *to++ = ZeroWidthSpace;
         } else {
-            out.append(c == u'\r' || c == u'\n' ? QChar(u' ') : c);
+            *to++ = c == u'\r' || c == u'\n' ? QChar(u' ') : c;
         }
     }
+    out.advance(to);
 }
 
 void AppendKaraoke(TextBuilder& out, qint64 cs)
 {
-    out.append(u"{\\kf");
-    QChar* to = out.room(20);
-    out.advance(WriteDigits(cs, 1, to));
-    out.append(u'}');
+    QChar* to = out.room(32);
+    *to++ = u'{';
+    *to++ = u'\\';
+    *to++ = u'k';
+    *to++ = u'f';
+    to = WriteDigits(cs, 1, to);
+    *to++ = u'}';
+    out.advance(to);
 }
 
 // "H:MM:SS.CC" in milliseconds, blanks around it allowed.
@@ -130,9 +139,14 @@ public:
         m_end = start;
         bool unclosed = false; // no "}" follows: every later "{" is text
         for (qsizetype i = 0; i < raw.size();) {
+            const qsizetype special = IndexOfAnyNear(raw, i, u'{', u'\\', u'\\');
+            m_text.append(raw.sliced(i, special - i));
+            m_line.textLength += special - i;
+            if ((i = special) == raw.size())
+                break;
             const QChar c = raw[i];
             if (c == u'{' && !unclosed) {
-                const qsizetype close = raw.indexOf(u'}', i + 1);
+                const qsizetype close = IndexOf(raw, u'}', i + 1);
                 if (close >= 0) {
                     block(raw.sliced(i + 1, close - i - 1));
                     i = close + 1;
@@ -175,7 +189,7 @@ private:
 
     void block(QStringView tags)
     {
-        for (qsizetype i = tags.indexOf(u'\\'); i >= 0; i = tags.indexOf(u'\\', i + 1)) {
+        for (qsizetype i = IndexOf(tags, u'\\'); i >= 0; i = IndexOf(tags, u'\\', i + 1)) {
             qsizetype j = i + 1;
             if (j == tags.size() || (tags[j] != u'k' && tags[j] != u'K'))
                 continue;
@@ -218,7 +232,7 @@ bool SplitFields(QStringView line, qsizetype count, std::vector<QStringView>& fi
     fields.clear();
     qsizetype at = 0;
     for (qsizetype field = 0; field + 1 < count; ++field) {
-        const qsizetype comma = line.indexOf(u',', at);
+        const qsizetype comma = IndexOf(line, u',', at);
         if (comma < 0)
             return false;
         fields.push_back(line.sliced(at, comma - at));
@@ -309,6 +323,7 @@ bool ReadAss(QStringView input, TimingModel& model, ResultCode& code)
     std::vector<QStringView> fields;
 
     TimingModel read;
+    read.points.reserve(std::size_t(input.size() / 8));
     TextBuilder text(input.size());
     qsizetype textSize = 0;
     std::optional<std::size_t> pending; // the last Dialogue's line, waiting for the next start
@@ -361,7 +376,7 @@ bool ReadAss(QStringView input, TimingModel& model, ResultCode& code)
         const bool dialogue = line.startsWith(u"Dialogue:");
         if (!dialogue && !line.startsWith(u"Comment:"))
             continue;
-        QStringView rest = rawLine.sliced(rawLine.indexOf(u':') + 1);
+        QStringView rest = rawLine.sliced(IndexOf(rawLine, u':') + 1);
         while (rest.startsWith(u' '))
             rest = rest.sliced(1);
         const bool split = SplitFields(rest, fieldCount, fields);

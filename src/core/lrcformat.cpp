@@ -19,8 +19,8 @@ struct Header {
 };
 constexpr std::array<Header, 3> Headers{{{u"ti", u"Title"}, {u"ar", u"Artist"}, {u"al", u"Album"}}};
 
-// Larger numbers only say that a time lies far beyond any tag.
-constexpr qint64 Saturation = qint64(1) << 40;
+// Numbers of more digits only say that a time lies far beyond any tag.
+constexpr qint64 Saturation = 1000000000;
 
 bool IsAsciiLetter(QChar c)
 {
@@ -53,7 +53,7 @@ bool ParseStamp(QStringView line, qsizetype at, QChar close, qint64& ms, qsizety
     qint64 minutes = 0;
     const qsizetype minutesStart = i;
     for (; i < line.size() && IsAsciiDigit(line[i]); ++i)
-        minutes = std::min(minutes * 10 + (line[i].unicode() - u'0'), Saturation);
+        minutes = i - minutesStart < 9 ? minutes * 10 + (line[i].unicode() - u'0') : Saturation;
     if (i == minutesStart || i + 3 > line.size() || line[i] != u':' || !IsAsciiDigit(line[i + 1]) ||
         !IsAsciiDigit(line[i + 2]))
         return false;
@@ -83,7 +83,7 @@ bool ParseHeader(QStringView line, qsizetype at, QStringView& key, QStringView& 
     qsizetype i = at + 1;
     while (i < line.size() && IsAsciiLetter(line[i]))
         ++i;
-    const qsizetype close = line.indexOf(u']', i);
+    const qsizetype close = IndexOf(line, u']', i);
     if (i == at + 1 || i >= line.size() || line[i] != u':' || close < 0)
         return false;
     key = line.sliced(at + 1, i - at - 1);
@@ -220,6 +220,7 @@ bool ReadLrc(QStringView input, TimingModel& model, ResultCode& code)
     if (input.startsWith(u'\uFEFF'))
         input = input.sliced(1);
     TimingModel read;
+    read.points.reserve(std::size_t(input.size() / 8));
     TextBuilder text(input.size());
     qsizetype textSize = 0;
     qint64 offset = 0;
@@ -268,8 +269,10 @@ bool ReadLrc(QStringView input, TimingModel& model, ResultCode& code)
         for (qsizetype i = pos; i < line.size() && !stamps.empty(); ++i) {
             qint64 ms = 0;
             qsizetype end = 0;
+            if ((i = IndexOfAnyNear(line, i, u'<', u'[', u'[')) == line.size())
+                break;
             const QChar c = line[i];
-            if ((c != u'<' && c != u'[') || !ParseStamp(line, i, c == u'<' ? u'>' : u']', ms, end))
+            if (!ParseStamp(line, i, c == u'<' ? u'>' : u']', ms, end))
                 continue;
             const QStringView run = line.sliced(runStart, i - runStart);
             // Text ahead of the first word stamp starts at the line's time.
@@ -353,8 +356,8 @@ LrcTraits ExamineLrc(QStringView text)
         if (!line.startsWith(u'[') || !ParseStamp(line, 0, u']', ms, end))
             continue;
         traits.lineStamps = true;
-        for (qsizetype i = line.indexOf(u'<', end); i >= 0 && !traits.wordStamps;
-             i = line.indexOf(u'<', i + 1))
+        for (qsizetype i = IndexOf(line, u'<', end); i >= 0 && !traits.wordStamps;
+             i = IndexOf(line, u'<', i + 1))
             traits.wordStamps = ParseStamp(line, i, u'>', ms, end);
         if (traits.wordStamps)
             break;

@@ -18,7 +18,7 @@ bool HasTimeTag(QStringView text)
         const qsizetype end = NextLineBreak(text, start);
         const QStringView line = text.sliced(start, end - start);
         if (!IsAttributeLine(line)) {
-            for (qsizetype i = line.indexOf(u'['); i >= 0; i = line.indexOf(u'[', i + 1)) {
+            for (qsizetype i = IndexOf(line, u'['); i >= 0; i = IndexOf(line, u'[', i + 1)) {
                 if (IsTimeTagAt(line, i))
                     return true;
             }

@@ -32,6 +32,18 @@ void AppendOnLine(TextBuilder& out, QStringView run, bool untagged)
     out.advance(to);
 }
 
+// The tag of a time of whole centiseconds within the tags' range.
+void WriteTag(qint64 cs, QChar* out)
+{
+    out[0] = u'[';
+    WriteDigits(cs / 6000, 2, out + 1);
+    out[3] = u':';
+    WriteDigits(cs / 100 % 60, 2, out + 4);
+    out[6] = u':';
+    WriteDigits(cs % 100, 2, out + 7);
+    out[9] = u']';
+}
+
 } // namespace
 
 bool operator==(const TimingModel& a, const TimingModel& b)
@@ -74,13 +86,15 @@ bool ReadTimeTaggedLyrics(QStringView input, qint32 shiftMs, TimingModel& model,
     TextBuilder text(input.size());
     qsizetype textSize = 0;
     read.lines.reserve(lines.size());
+    read.points.reserve(std::size_t(input.size() / 8));
     for (const QStringView line : lines) {
         TimingLine timed{textSize, 0, qsizetype(read.points.size()), 0};
         double previous = 0;
         qsizetype runStart = 0;
         qsizetype i = 0;
         while (line.size() - i >= TimeTagLength) {
-            if (line[i] != u'[' || !IsTimeTagAt(line, i)) {
+            i = IndexOfAnyNear(line, i, u'[', u'[', u'[');
+            if (!IsTimeTagAt(line, i)) {
                 ++i;
                 continue;
             }
@@ -126,8 +140,7 @@ QString WriteTimeTaggedLyrics(const TimingModel& model)
             AppendOnLine(out, text.sliced(written, column - written), true);
             written = column;
             QChar* to = out.room(TimeTagLength);
-            WriteTimeTag(qint32(std::min<qint64>(ToUnits(point.ms, 10), MaxTimeTagMs / 10) * 10),
-                         to);
+            WriteTag(std::clamp<qint64>(ToUnits(point.ms, 10), 0, MaxTimeTagMs / 10), to);
             out.advance(to + TimeTagLength);
         }
         AppendOnLine(out, text.sliced(written), true);
@@ -147,17 +160,8 @@ void ShiftTimes(TimingModel& model, qint32 shiftMs)
         point.ms = KeptInTagRange(point.ms + shiftMs);
 }
 
-qint64 ToUnits(double ms, qint32 unitMs)
+qint64 FractionToUnits(double ms, qint32 unitMs)
 {
-    // Whole milliseconds, as every time is without a ratio, are rounded exactly.
-    if (ms >= 0 && ms < 1e15 && ms == std::floor(ms)) {
-        const qint64 whole = qint64(ms);
-        qint64 units = whole / unitMs;
-        const qint64 twice = 2 * (whole % unitMs);
-        if (twice > unitMs || (twice == unitMs && units % 2 != 0))
-            ++units;
-        return units;
-    }
     const double units = std::nearbyint(ToFifteenDigits(ms / unitMs));
     return std::isfinite(units) ? qint64(std::clamp(units, -1e15, 1e15)) : 0;
 }
@@ -206,22 +210,6 @@ void EndCue(TimingModel& model, TimingLine& line, qint64 karaokeEnd, qint64 next
         return;
     model.points.push_back({line.textLength, double(karaokeEnd)});
     ++line.pointCount;
-}
-
-QChar* WriteDigits(qint64 value, int width, QChar* out)
-{
-    char16_t digits[20];
-    int count = 0;
-    value = std::max<qint64>(value, 0);
-    do {
-        digits[count++] = char16_t(u'0' + value % 10);
-        value /= 10;
-    } while (value > 0);
-    for (int i = count; i < width; ++i)
-        *out++ = u'0';
-    while (count > 0)
-        *out++ = QChar(digits[--count]);
-    return out;
 }
 
 void AddAttribute(TimingModel& model, QStringView line)

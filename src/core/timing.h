@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -73,8 +74,25 @@ void ShiftTimes(TimingModel& model, qint32 shiftMs);
 
 // --- For the formats' readers and writers ---
 
+// A time that is not a whole number of milliseconds in whole units of unitMs milliseconds.
+qint64 FractionToUnits(double ms, qint32 unitMs);
+
 // A time in whole units of unitMs milliseconds, rounded once, halves to the even neighbour.
-qint64 ToUnits(double ms, qint32 unitMs);
+inline qint64 ToUnits(double ms, qint32 unitMs)
+{
+    // Whole milliseconds, as every time is without a ratio, are rounded exactly.
+    const qint64 whole = ms >= 0 && ms < 1e15 ? qint64(ms) : -1;
+    if (whole < 0 || double(whole) != ms)
+        return FractionToUnits(ms, unitMs);
+    if (unitMs == 1)
+        return whole;
+    // Centiseconds, the unit of most formats, divide by a constant.
+    qint64 units = unitMs == 10 ? whole / 10 : whole / unitMs;
+    const qint64 twice = 2 * (whole - units * unitMs);
+    if (twice > unitMs || (twice == unitMs && units % 2 != 0))
+        ++units;
+    return units;
+}
 
 // The end a format that gives every line an end (ASS, WebVTT) gives a line without an end
 // point: the start of the next timed line, never before the line's last start; for the last
@@ -104,8 +122,19 @@ void EndCue(TimingModel& model, TimingLine& line, qint64 karaokeEnd, qint64 next
 // read are real times already.
 void AddAttribute(TimingModel& model, QStringView line);
 
-// Writes value with at least width digits, zero-padded, and gives the position after them.
-QChar* WriteDigits(qint64 value, int width, QChar* out);
+// Writes value (0 or more) with at least width digits, zero-padded, and gives the position after
+// them.
+inline QChar* WriteDigits(qint64 value, int width, QChar* out)
+{
+    // Times have fields of two or three digits.
+    int count = value < 10 ? 1 : value < 100 ? 2 : value < 1000 ? 3 : 4;
+    for (qint64 rest = value / 10000; rest > 0; rest /= 10)
+        ++count;
+    QChar* const end = out + std::max(count, width);
+    for (QChar* at = end; at != out; value /= 10)
+        *--at = QChar(char16_t(u'0' + value % 10));
+    return end;
+}
 
 // A marker that the writers put after a character that would otherwise mean something in the
 // format, and that their readers take out again.

@@ -14,8 +14,8 @@ namespace {
 
 constexpr QStringView Arrow = u"-->";
 
-// Larger numbers only say that a time lies far beyond any tag.
-constexpr qint64 Saturation = qint64(1) << 40;
+// Numbers of more digits only say that a time lies far beyond any tag.
+constexpr qint64 Saturation = 1000000000000;
 
 bool IsBlank(QChar c)
 {
@@ -27,6 +27,15 @@ bool OpensBlock(QStringView line, QStringView keyword)
 {
     return line.startsWith(keyword) &&
            (line.size() == keyword.size() || IsBlank(line[keyword.size()]));
+}
+
+bool HasArrow(QStringView line)
+{
+    for (qsizetype i = IndexOf(line, u'-'); i >= 0; i = IndexOf(line, u'-', i + 1)) {
+        if (line.sliced(i).startsWith(Arrow))
+            return true;
+    }
+    return false;
 }
 
 void WriteTime(TextBuilder& out, qint64 ms)
@@ -45,25 +54,30 @@ void WriteTime(TextBuilder& out, qint64 ms)
 
 void AppendEscaped(TextBuilder& out, QStringView text)
 {
+    QChar* to = out.room(5 * text.size());
+    const auto put = [&to](QStringView reference) {
+        to = std::copy_n(reference.data(), reference.size(), to);
+    };
     for (const QChar c : text) {
         switch (c.unicode()) {
         case u'&':
-            out.append(u"&amp;");
+            put(u"&amp;");
             break;
         case u'<':
-            out.append(u"&lt;");
+            put(u"&lt;");
             break;
         case u'>':
-            out.append(u"&gt;");
+            put(u"&gt;");
             break;
         case u'\r':
         case u'\n':
-            out.append(u' ');
+            *to++ = u' ';
             break;
         default:
-            out.append(c);
+            *to++ = c;
         }
     }
+    out.advance(to);
 }
 
 qsizetype Digits(QStringView s, qsizetype& i, qint64& value)
@@ -71,7 +85,7 @@ qsizetype Digits(QStringView s, qsizetype& i, qint64& value)
     const qsizetype start = i;
     value = 0;
     for (; i < s.size() && IsAsciiDigit(s[i]); ++i)
-        value = std::min(value * 10 + (s[i].unicode() - u'0'), Saturation);
+        value = i - start < 12 ? value * 10 + (s[i].unicode() - u'0') : Saturation;
     return i - start;
 }
 
@@ -212,12 +226,19 @@ struct CueReader {
     void payloadLine(QStringView payload)
     {
         for (qsizetype i = 0; i < payload.size();) {
+            const qsizetype special = IndexOfAnyNear(payload, i, u'<', u'&', u'&');
+            if (rubyText == 0) {
+                text.append(payload.sliced(i, special - i));
+                line.textLength += special - i;
+            }
+            if ((i = special) == payload.size())
+                break;
             if (payload[i] != u'<') {
                 character(NextCharacter(payload, i));
                 continue;
             }
             // A tag that the line ends before closing runs to the end of the line.
-            qsizetype close = payload.indexOf(u'>', i + 1);
+            qsizetype close = IndexOf(payload, u'>', i + 1);
             close = close < 0 ? payload.size() : close;
             tag(payload.sliced(i + 1, close - i - 1));
             i = close + 1;
@@ -298,6 +319,7 @@ bool ReadVtt(QStringView input, TimingModel& model, ResultCode& code)
         ++i;
 
     TimingModel read;
+    read.points.reserve(std::size_t(input.size() / 16));
     TextBuilder text(input.size());
     qsizetype textSize = 0;
     const auto addLine = [&] {
@@ -342,7 +364,7 @@ bool ReadVtt(QStringView input, TimingModel& model, ResultCode& code)
             continue;
         }
         // A cue: its identifier may stand before its timing line.
-        const std::size_t timingAt = first.contains(Arrow) ? i : i + 1;
+        const std::size_t timingAt = HasArrow(first) ? i : i + 1;
         qint64 start = 0, cueEnd = 0;
         if (OpensBlock(first, u"STYLE") || OpensBlock(first, u"REGION") || timingAt >= end ||
             !ParseTimingLine(lines[timingAt], start, cueEnd)) {
@@ -351,7 +373,7 @@ bool ReadVtt(QStringView input, TimingModel& model, ResultCode& code)
         }
         // A line holding the arrow begins the next cue even without an empty line before it.
         std::size_t stop = timingAt + 1;
-        while (stop < end && !lines[stop].contains(Arrow))
+        while (stop < end && !HasArrow(lines[stop]))
             ++stop;
         if (pending)
             EndCue(read, read.lines[*pending], pendingEnd, start);
