@@ -252,24 +252,19 @@ QString WriteAss(const TimingModel& model)
         size += attribute.size() + 12;
     TextBuilder out(size);
     out.append(Head);
-    qsizetype title = -1;
-    for (qsizetype i = 0; i < model.attributes.size() && title < 0; ++i) {
-        const QStringView attribute = model.attributes[i];
+    bool titled = false;
+    for (const QString& attribute : model.attributes) {
         const qsizetype equals = attribute.indexOf(u'=');
-        if (equals > 0 &&
-            TrimSpaces(attribute.sliced(1, equals - 1)).compare(u"Title", Qt::CaseInsensitive) ==
-                0) {
-            title = i;
+        if (!titled && equals > 0 &&
+            TrimSpaces(QStringView(attribute).sliced(1, equals - 1))
+                    .compare(u"Title", Qt::CaseInsensitive) == 0) {
+            titled = true;
             out.append(u"Title: ");
-            AppendOnLine(out, TrimSpaces(attribute.sliced(equals + 1)));
-            out.append(Crlf);
+            AppendOnLine(out, TrimSpaces(QStringView(attribute).sliced(equals + 1)));
+        } else {
+            out.append(u"; ");
+            AppendOnLine(out, attribute);
         }
-    }
-    for (qsizetype i = 0; i < model.attributes.size(); ++i) {
-        if (i == title)
-            continue;
-        out.append(u"; ");
-        AppendOnLine(out, model.attributes[i]);
         out.append(Crlf);
     }
     out.append(Body);

@@ -307,14 +307,6 @@ bool ReadLrc(QStringView input, TimingModel& model, ResultCode& code)
         code = ResultCode::NoTimedLine;
         return false;
     }
-    // Empty lines at both ends carry nothing, as in time-tagged lyrics.
-    const auto empty = [](const TimingLine& line) {
-        return line.pointCount == 0 && line.textLength == 0;
-    };
-    read.lines.erase(std::find_if_not(read.lines.rbegin(), read.lines.rend(), empty).base(),
-                     read.lines.end());
-    read.lines.erase(read.lines.begin(),
-                     std::find_if_not(read.lines.begin(), read.lines.end(), empty));
     for (TimePoint& point : read.points) {
         point.ms = std::max(point.ms - double(offset), 0.0);
         if (point.ms > MaxTimeTagMs) {
@@ -341,6 +333,14 @@ bool ReadLrc(QStringView input, TimingModel& model, ResultCode& code)
             sorted.push_back(read.lines[i]);
         read.lines = std::move(sorted);
     }
+    // Empty lines at both ends carry nothing, as in time-tagged lyrics.
+    const auto empty = [](const TimingLine& line) {
+        return line.pointCount == 0 && line.textLength == 0;
+    };
+    read.lines.erase(std::find_if_not(read.lines.rbegin(), read.lines.rend(), empty).base(),
+                     read.lines.end());
+    read.lines.erase(read.lines.begin(),
+                     std::find_if_not(read.lines.begin(), read.lines.end(), empty));
     read.text = text.take();
     model = std::move(read);
     code = ResultCode::Ok;

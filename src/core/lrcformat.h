@@ -10,10 +10,10 @@ namespace kovrant {
 
 // LRC, and enhanced LRC with a stamp "<mm:ss.xx>" before each syllable.
 //
-// Writes the model with CRLF after each line: "[ti:]", "[ar:]" and "[al:]" for the "@Title",
-// "@Artist" and "@Album" attributes (keys in any case), the other attribute lines as they stand,
-// then every line in its order: a timed line as "[mm:ss.xx]" of its first point and its text,
-// enhanced with "<mm:ss.xx>" of each point where it stands (the first at the text's head); a
+// Writes the model with CRLF after each line: the attribute lines in their order, "[ti:]",
+// "[ar:]" and "[al:]" for "@Title", "@Artist" and "@Album" (keys in any case), the others as they
+// stand; then every line in its order: a timed line as "[mm:ss.xx]" of its first point and its
+// text, enhanced with "<mm:ss.xx>" of each point where it stands (the first at the text's head); a
 // line without time as its text; an empty line empty. Text that readers would take for a stamp
 // or a header (a "[" at the head of a line's text, a "[" or "<" before a digit) gets U+200B
 // after its bracket.

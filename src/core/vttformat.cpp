@@ -174,7 +174,8 @@ char32_t NextCharacter(QStringView text, qsizetype& i)
     if (decoded == 0)
         return c;
     i = semicolon + 1;
-    return decoded;
+    // A line of the model holds no line break.
+    return decoded == u'\r' || decoded == u'\n' ? u' ' : decoded;
 }
 
 // Appends a character and gives the number of UTF-16 units it took.

@@ -26,7 +26,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("enhanced");
 
         const QString headers = u"[ti:T]\n[ar:A]\n[al:B]\n@Ruby1=恋,こい\n@Title=a]b\n"_s;
-        QTest::newRow("headers first, keys in any case; other attributes as they stand")
+        QTest::newRow("attributes at the top in their order, headers for keys in any case")
             << u"[00:01:00]あ[00:02:00]\n@title=T\n@ARTIST = A \n@Album=B\n@Ruby1=恋,こい\n"
                u"@TimeRatio=1\n@Title=a]b"_s
             << headers + u"[00:01.00]あ\n"_s << headers + u"[00:01.00]<00:01.00>あ<00:02.00>\n"_s;
