@@ -4,7 +4,7 @@
 #include "core/cp932.h"
 #include "core/crcdiagnosis.h"
 #include "core/lyricsconversion.h"
-#include "core/lyricstesting.h"
+#include "core/lyricsgenerator.h"
 #include "jobs/jobtesting.h"
 
 #include <QDir>

@@ -13,11 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString Lf(QString text)
-{
-    return text.replace(u"\r\n"_s, u"\n"_s);
-}
-
 const QString Info = u"[Script Info]\n"_s;
 const QString Events = u"[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, "
                        u"MarginV, Effect, Text\n"_s;
@@ -37,7 +32,7 @@ private Q_SLOTS:
         ResultCode code = ResultCode::Ok;
         QVERIFY(ReadTimeTaggedLyrics(tags, 0, model, code));
         const QString ass = WriteAss(model);
-        QCOMPARE(Lf(ass),
+        QCOMPARE(testing::Lf(ass),
                  u"[Script Info]\nScriptType: v4.00+\nTitle: T\n; @Artist=A\nPlayResX: 1280\n"
                  u"PlayResY: 720\nWrapStyle: 0\nScaledBorderAndShadow: yes\n\n[V4+ Styles]\n"
                  u"Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, "
@@ -53,7 +48,7 @@ private Q_SLOTS:
                      u"Dialogue: 0,0:00:03.00,0:00:05.00,Default,,0,0,0,,{\\kf200}う{\\kf0}\n"_s);
         TimingModel back;
         QVERIFY(ReadAss(ass, back, code));
-        QCOMPARE(Lf(WriteTimeTaggedLyrics(back)), tags);
+        QCOMPARE(testing::Lf(WriteTimeTaggedLyrics(back)), tags);
     }
 
     void read_data()
@@ -96,16 +91,7 @@ private Q_SLOTS:
     void read()
     {
         QFETCH(QString, ass);
-        QFETCH(ResultCode, code);
-        TimingModel model;
-        model.attributes << u"untouched"_s;
-        ResultCode got = ResultCode::Ok;
-        QCOMPARE(ReadAss(ass, model, got), code == ResultCode::Ok);
-        QCOMPARE(got, code);
-        if (code == ResultCode::Ok)
-            QTEST(Lf(WriteTimeTaggedLyrics(model)), "tags");
-        else
-            QCOMPARE(model.attributes, QStringList{u"untouched"_s});
+        testing::CheckRead(ReadAss, ass);
     }
 
     // libass finds one event per timed line, starting at its first tag and lasting to its end

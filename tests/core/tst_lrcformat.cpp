@@ -1,19 +1,11 @@
 // LRC and enhanced LRC, written from time-tagged lyrics and read back into them.
 #include "core/lrcformat.h"
+#include "lyricstesting.h"
 
 #include <QtTest>
 
 using namespace kovrant;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString Lf(QString text)
-{
-    return text.replace(u"\r\n"_s, u"\n"_s);
-}
-
-} // namespace
 
 class TestLrcFormat : public QObject {
     Q_OBJECT
@@ -52,8 +44,8 @@ private Q_SLOTS:
         TimingModel model;
         ResultCode code = ResultCode::Ok;
         QVERIFY(ReadTimeTaggedLyrics(tags, 0, model, code));
-        QTEST(Lf(WriteLrc(model, false)), "lrc");
-        QTEST(Lf(WriteLrc(model, true)), "enhanced");
+        QTEST(testing::Lf(WriteLrc(model, false)), "lrc");
+        QTEST(testing::Lf(WriteLrc(model, true)), "enhanced");
     }
 
     void read_data()
@@ -92,16 +84,7 @@ private Q_SLOTS:
     void read()
     {
         QFETCH(QString, lrc);
-        QFETCH(ResultCode, code);
-        TimingModel model;
-        model.attributes << u"untouched"_s;
-        ResultCode got = ResultCode::Ok;
-        QCOMPARE(ReadLrc(lrc, model, got), code == ResultCode::Ok);
-        QCOMPARE(got, code);
-        if (code == ResultCode::Ok)
-            QTEST(Lf(WriteTimeTaggedLyrics(model)), "tags");
-        else
-            QCOMPARE(model.attributes, QStringList{u"untouched"_s});
+        testing::CheckRead(ReadLrc, lrc);
     }
 };
 

@@ -56,7 +56,6 @@ private Q_SLOTS:
         QTest::newRow("enhanced LRC by a word stamp")
             << u"[00:01.00]a\n[00:02.00]<00:02.00>b"_s << std::optional(LyricsFormat::EnhancedLrc);
         QTest::newRow("a stamp not at the head of a line is none") << u" [00:01.00]a"_s << none;
-        QTest::newRow("nothing") << QString() << none;
     }
 
     void recognise()
