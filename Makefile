@@ -8,9 +8,10 @@ CMAKE_ARGS ?=
 
 # fonts-ipafont-gothic: Japanese glyphs for the window; qt6-translations-l10n: Qt's own texts
 # (standard buttons, file dialogs) in the user's language; qt6-l10n-tools: the program's English
-# texts; desktop-file-utils and appstream: the install test's validators.
+# texts; desktop-file-utils and appstream: the install test's validators; libass-dev: the
+# renderer that reads the ASS output in the format tests.
 PACKAGES := cmake make g++ qt6-base-dev qt6-l10n-tools libgl-dev xvfb xauth fonts-ipafont-gothic \
-            qt6-translations-l10n desktop-file-utils appstream
+            qt6-translations-l10n desktop-file-utils appstream libass-dev
 # What `make package` needs besides: dpkg-shlibdeps finds the libraries the programs link.
 PACKAGE_PACKAGES := dpkg-dev file
 
@@ -82,7 +83,7 @@ bench: build
 FUZZ_DIR      ?= build-fuzz
 FUZZ_SECONDS  ?= 60
 FUZZ_TARGETS  := fuzz_divide fuzz_combine fuzz_cp932 fuzz_textencoding fuzz_crcdiagnosis \
-                 fuzz_cliargs fuzz_settings
+                 fuzz_cliargs fuzz_settings fuzz_formats
 FUZZ_PACKAGES := $(PACKAGES) clang libclang-rt-14-dev
 
 $(FUZZ_DIR)/CMakeCache.txt:

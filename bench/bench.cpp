@@ -7,6 +7,7 @@
 #include "core/crc32.h"
 #include "core/crcdiagnosis.h"
 #include "core/divide.h"
+#include "core/lyricsconversion.h"
 #include "core/retime.h"
 #include "lyrics.h"
 
@@ -180,6 +181,71 @@ void MeasureRetime(const QString& text, const Measured& floor)
                 refused ? "refused" : "carried", different / floor.floor);
 }
 
+// The realistic lyrics converted to each format that players read, and each of those back to
+// time-tagged lyrics, against the floor of the same text measured in turn with them.
+bool MeasureFormats(const QString& text, int runs)
+{
+    QByteArray bytes;
+    EncodeCp932(text, bytes);
+    struct Conversion {
+        const char* name;
+        LyricsFormat format;
+        bool back;
+        QString input;
+    };
+    std::vector<Conversion> conversions{{"to lrc", LyricsFormat::Lrc, false, text},
+                                        {"to elrc", LyricsFormat::EnhancedLrc, false, text},
+                                        {"to ass", LyricsFormat::Ass, false, text},
+                                        {"to vtt", LyricsFormat::WebVtt, false, text},
+                                        {"back from elrc", LyricsFormat::EnhancedLrc, true, {}},
+                                        {"back from ass", LyricsFormat::Ass, true, {}},
+                                        {"back from vtt", LyricsFormat::WebVtt, true, {}}};
+    ResultCode code = ResultCode::Ok;
+    for (Conversion& conversion : conversions) {
+        QString output;
+        if (conversion.back && !ConvertLyrics(text, conversion.format, {}, conversion.input, code))
+            break;
+        if (!ConvertLyrics(conversion.input,
+                           conversion.back ? LyricsFormat::Tags : conversion.format, {}, output,
+                           code))
+            break;
+    }
+    if (code != ResultCode::Ok) {
+        std::printf("formats: a conversion failed with %d\n", int(code));
+        return false;
+    }
+
+    std::vector<std::function<void()>> works{[&] {
+        QString decoded;
+        QByteArray encoded;
+        DecodeCp932(bytes, decoded);
+        EncodeCp932(decoded, encoded);
+        volatile quint32 sink = Crc32(encoded);
+        (void)sink;
+    }};
+    for (const Conversion& conversion : conversions) {
+        works.push_back([&conversion, &code] {
+            QString output;
+            ConvertLyrics(conversion.input,
+                          conversion.back ? LyricsFormat::Tags : conversion.format, {}, output,
+                          code);
+        });
+    }
+    const std::vector<double> best = BestSecondsInTurn(runs, works);
+    const double floor = best[0];
+    if (!brief) {
+        std::printf("formats of (a): floor %8.1f MB/s\n", double(bytes.size()) / 1e6 / floor);
+        for (std::size_t i = 0; i < conversions.size(); ++i)
+            std::printf("  %-27s %8.1f MB/s   ratio %.2f\n", conversions[i].name,
+                        double(bytes.size()) / 1e6 / best[i + 1], best[i + 1] / floor);
+    }
+    std::printf("2. formats (60 KB): to lrc %.2fx, elrc %.2fx, ass %.2fx, vtt %.2fx; back from "
+                "elrc %.2fx, ass %.2fx, vtt %.2fx of the floor\n",
+                best[1] / floor, best[2] / floor, best[3] / floor, best[4] / floor, best[5] / floor,
+                best[6] / floor, best[7] / floor);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -217,5 +283,5 @@ int main(int argc, char* argv[])
                 small.divide / small.floor, small.combine / small.floor, large.divide / large.floor,
                 large.combine / large.floor, divideGrowth, combineGrowth);
     MeasureRetime(Lyrics(60000, 20, 1), small);
-    return 0;
+    return MeasureFormats(Lyrics(60000, 20, 1), 400) ? 0 : 1;
 }

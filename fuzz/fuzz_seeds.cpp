@@ -1,7 +1,10 @@
 // Writes the first corpus of every fuzz target into the folder given: the texts that the jobs'
-// tests generate, the committed fixtures, and command lines as the command-line tests give them.
+// and the format tests generate, the committed fixtures, and command lines as the command-line
+// tests give them.
 #include "core/cp932.h"
 #include "core/crcdiagnosis.h"
+#include "core/lyricsconversion.h"
+#include "core/lyricsgenerator.h"
 #include "jobs/jobtesting.h"
 
 #include <QDir>
@@ -103,6 +106,19 @@ int main(int argc, char* argv[])
                              "combine --source s a b",
                              "--version"})
         corpus.add(u"fuzz_cliargs"_s, QByteArray(line).replace(' ', '\0'));
+    // Lyrics of the format tests in every format.
+    kovrant::testing::LyricsGenerator lyrics;
+    for (int i = 0; i < 40; ++i) {
+        const QString tags = lyrics.lyrics();
+        corpus.add(u"fuzz_formats"_s, tags.toUtf8());
+        for (const LyricsFormat format : {LyricsFormat::Lrc, LyricsFormat::EnhancedLrc,
+                                          LyricsFormat::Ass, LyricsFormat::WebVtt}) {
+            QString converted;
+            ResultCode code = ResultCode::Ok;
+            if (ConvertLyrics(tags, format, {}, converted, code))
+                corpus.add(u"fuzz_formats"_s, converted.toUtf8());
+        }
+    }
     // Settings files as the window writes them, and as hands and other programs leave them.
     for (const char* ini :
          {"[Init]\nAlwaysTop=False\nOverWrite=True\nNoCRCCheck=True\nTimeRatio=2\nExt0=1\n"

@@ -290,6 +290,30 @@ Please check the extension settings.</translation>
         <source>新しい歌詞にタイミングを付ける文字がありません</source>
         <translation>The new lyrics have no text to time</translation>
     </message>
+    <message>
+        <source>変換するタイムタグがありません</source>
+        <translation>No time tag to convert</translation>
+    </message>
+    <message>
+        <source>LRC・ASS・WebVTTのどの形式でもありません</source>
+        <translation>The file is no LRC, ASS or WebVTT file</translation>
+    </message>
+    <message>
+        <source>ASSファイルが壊れています</source>
+        <translation>The ASS file is broken</translation>
+    </message>
+    <message>
+        <source>99:59.99を超える時刻があります</source>
+        <translation>A time is beyond 99:59.99</translation>
+    </message>
+    <message>
+        <source>タイムタグ付き歌詞はタイムタグに変換できません</source>
+        <translation>Time-tagged lyrics cannot be converted to time tags</translation>
+    </message>
+    <message>
+        <source>時刻の付いた行がありません</source>
+        <translation>No line has a time</translation>
+    </message>
 </context>
 <context>
     <name>kovrant::FormAbout</name>

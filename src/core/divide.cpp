@@ -2,6 +2,7 @@
 
 #include "core/crc32.h"
 #include "core/lines.h"
+#include "core/textbuilder.h"
 #include "core/timetag.h"
 #include "core/ttdformat.h"
 
@@ -11,52 +12,6 @@
 namespace kovrant {
 
 namespace {
-
-// A text written through a pointer, grown only when an append needs more room than is left, so
-// that the many short appends of a divide check nothing else.
-class TextBuilder {
-public:
-    explicit TextBuilder(qsizetype capacity)
-        : m_text(std::max<qsizetype>(capacity, 16), Qt::Uninitialized)
-        , m_out(m_text.data())
-        , m_end(m_out + m_text.size())
-    {}
-
-    // Room for n more characters, to be written from the pointer given and then taken by
-    // advance().
-    QChar* room(qsizetype n)
-    {
-        if (m_end - m_out < n)
-            grow(n);
-        return m_out;
-    }
-    void advance(QChar* to) { m_out = to; }
-
-    void append(QStringView text)
-    {
-        QChar* out = room(text.size());
-        advance(std::copy_n(text.data(), text.size(), out));
-    }
-
-    QString take()
-    {
-        m_text.truncate(m_out - m_text.constData());
-        return std::move(m_text);
-    }
-
-private:
-    void grow(qsizetype n)
-    {
-        const qsizetype used = m_out - m_text.constData();
-        m_text.resize(std::max(2 * m_text.size(), used + n));
-        m_out = m_text.data() + used;
-        m_end = m_text.data() + m_text.size();
-    }
-
-    QString m_text;
-    QChar* m_out;
-    QChar* m_end;
-};
 
 // Appends the untagged characters of one body line to source and its TagGroups to ttd.
 // Only a "[" can open a tag, and each is tested against the fixed-length pattern once.

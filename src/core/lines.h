@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -19,6 +20,28 @@ inline bool IsAsciiDigit(QChar c)
 // The index of the first of the characters a, b or c in text at or after from, or text.size()
 // when there is none; vectorised, for the searches that every character of a text goes through.
 qsizetype IndexOfAny(QStringView text, qsizetype from, char16_t a, char16_t b, char16_t c);
+
+// As IndexOfAny, for searches that mostly end within a few characters, such as those through
+// the syllables of a line: these are looked at one by one before the vectorised search.
+inline qsizetype IndexOfAnyNear(QStringView text, qsizetype from, char16_t a, char16_t b,
+                                char16_t c)
+{
+    const char16_t* const p = text.utf16();
+    const qsizetype near = std::min(text.size(), from + 16);
+    for (qsizetype i = from; i < near; ++i) {
+        if (p[i] == a || p[i] == b || p[i] == c)
+            return i;
+    }
+    return near == text.size() ? near : IndexOfAny(text, near, a, b, c);
+}
+
+// The index of the first c in text at or after from, or -1: QStringView::indexOf without the
+// search for a whole string that Qt 6.4 makes of a single character.
+inline qsizetype IndexOf(QStringView text, char16_t c, qsizetype from = 0)
+{
+    const qsizetype at = IndexOfAnyNear(text, from, c, c, c);
+    return at < text.size() ? at : -1;
+}
 
 // The index of the first CR or LF of text at or after from, or text.size() when there is none.
 inline qsizetype NextLineBreak(QStringView text, qsizetype from)

@@ -23,9 +23,15 @@ enum class ResultCode : qint32 {
     CrcMismatch = 23,       // Combine: the source is not the one divided
     TargetExists = 31,      // rename: the new name is taken
     RenameFailed = 32,
-    RetimeTooDifferent = 51, // retime: too few characters in common to carry the timing
-    RetimeNoTimeTag = 52,    // retime: the old text has no tag to carry
-    RetimeEmptyText = 53,    // retime: the new text has nothing to time
+    NoTimeTagToConvert = 41,  // format conversion: the time-tagged lyrics hold no tag
+    UnknownLyricsFormat = 42, // format conversion: neither LRC, ASS nor WebVTT
+    InvalidAss = 43,          // format conversion: no events section, or a broken event line
+    TimeBeyondLimit = 44,     // format conversion: a time past 99:59.99, which no tag holds
+    AlreadyTimeTagged = 45,   // format conversion: time-tagged lyrics asked to become tags
+    NoTimedLine = 46,         // format conversion: an LRC, ASS or WebVTT text without any time
+    RetimeTooDifferent = 51,  // retime: too few characters in common to carry the timing
+    RetimeNoTimeTag = 52,     // retime: the old text has no tag to carry
+    RetimeEmptyText = 53,     // retime: the new text has nothing to time
 };
 
 // The message of a code, translated for the user; the empty text for Ok.

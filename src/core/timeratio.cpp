@@ -21,7 +21,8 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// The declared ratio of an "@TimeRatio = value" line, if it has a usable one.
+} // namespace
+
 std::optional<double> DeclaredRatio(QStringView line)
 {
     if (line.size() < RatioKey.size())
@@ -40,8 +41,6 @@ std::optional<double> DeclaredRatio(QStringView line)
     return ratio;
 }
 
-// Rounds to 15 significant decimal digits, as the time is written before it is rounded to
-// whole milliseconds.
 double ToFifteenDigits(double x)
 {
     char buffer[64];
@@ -51,8 +50,6 @@ double ToFifteenDigits(double x)
     std::from_chars(buffer, written.ptr, rounded);
     return rounded;
 }
-
-} // namespace
 
 std::optional<double> ParseDecimal(QStringView text)
 {

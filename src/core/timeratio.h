@@ -24,4 +24,12 @@ std::optional<double> ParseDecimal(QStringView text);
 // The time a tag of ms milliseconds gets when brought from ratio declared to ratio target.
 qint32 RescaleMs(qint32 ms, double declared, TimeRatioChoice target);
 
+// The ratio an "@TimeRatio = value" line declares, when it is a usable one: the key in any case,
+// a number other than zero. Of several usable lines, the last one counts.
+std::optional<double> DeclaredRatio(QStringView attributeLine);
+
+// x rounded to 15 significant decimal digits, as a time is written before it is rounded to a
+// whole unit.
+double ToFifteenDigits(double x);
+
 } // namespace kovrant
