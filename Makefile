@@ -9,9 +9,9 @@ CMAKE_ARGS ?=
 # fonts-ipafont-gothic: Japanese glyphs for the window; qt6-translations-l10n: Qt's own texts
 # (standard buttons, file dialogs) in the user's language; qt6-l10n-tools: the program's English
 # texts; desktop-file-utils and appstream: the install test's validators; libass-dev: the
-# renderer that reads the ASS output in the format tests.
+# renderer that reads the ASS output in the format tests, found through pkg-config.
 PACKAGES := cmake make g++ qt6-base-dev qt6-l10n-tools libgl-dev xvfb xauth fonts-ipafont-gothic \
-            qt6-translations-l10n desktop-file-utils appstream libass-dev
+            qt6-translations-l10n desktop-file-utils appstream libass-dev pkg-config
 # What `make package` needs besides: dpkg-shlibdeps finds the libraries the programs link.
 PACKAGE_PACKAGES := dpkg-dev file
 
