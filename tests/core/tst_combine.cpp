@@ -99,6 +99,10 @@ private Q_SLOTS:
                u"a[00:06:00]\r\n"_s + wide + u"[00:03:00]"_s + u"\r\n"_s.repeated(8) +
                    u"[00:04:00]\r\n\r\n"_s);
 
+        AddRow("an attribute beyond code page 932: bytes in the fallback encoding",
+               Ttd(u"(000,001)[00:01:00]\r\n(@Title=🌟)"_s, u"ab"_s), u"ab"_s, false, Ok,
+               u"a[00:01:00]b\r\n\r\n@Title=🌟\r\n"_s);
+
         const QString good = Ttd(u"(000,000)[00:01:00]"_s, u"abc"_s);
         const auto invalid = ResultCode::InvalidTtd;
         AddRow("only the identifier", u"TTD10"_s, QString(), true, invalid);
@@ -145,6 +149,16 @@ private Q_SLOTS:
             QCOMPARE(CombineLyrics(ttd, source, {skip, ratio}, tagged, got), code == Ok);
             QCOMPARE(got, code);
             QCOMPARE(tagged, code == Ok ? expected : u"untouched"_s);
+            // The same text as bytes, in code page 932 where it can hold them.
+            TextEncoding encoding = TextEncoding::Cp932;
+            QByteArray bytes = "untouched", written = bytes;
+            if (code == Ok && !EncodeText(expected, encoding, written))
+                QVERIFY(EncodeText(expected, encoding = FallbackEncoding, written));
+            TextEncoding used = TextEncoding::Cp932;
+            QCOMPARE(CombineLyricsToBytes(ttd, source, {skip, ratio}, used, bytes, got),
+                     code == Ok);
+            QCOMPARE(bytes, written);
+            QCOMPARE(used, encoding);
             if (code != Ok)
                 break;
         }
