@@ -215,6 +215,10 @@ Please check the extension settings.</translation>
         <source>%1行目：%2文字ですが、タイムタグデータは%3文字目の後にタグを置きます</source>
         <translation>line %1: %2 characters, the timing data places a tag after character %3</translation>
     </message>
+    <message>
+        <source>素材歌詞が%1文字を超えるため、修正で一致するかは調べていません</source>
+        <translation>the source lyrics are longer than %1 characters, so no repair was looked for</translation>
+    </message>
 </context>
 <context>
     <name>ResultCode</name>

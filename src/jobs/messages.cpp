@@ -97,6 +97,11 @@ QStringList ShapeReport(const CrcDiagnosis& diagnosis)
     QStringList lines{Tr(QT_TRANSLATE_NOOP("JobText", "タイムタグデータは%1行、素材歌詞は%2行です"))
                           .arg(diagnosis.linesNeeded)
                           .arg(diagnosis.sourceLines)};
+    if (!diagnosis.repairsTried) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText", "素材歌詞が%1文字を超えるため、修正で一致するかは"
+                                                 "調べていません"))
+                     .arg(MaxRepairedLength);
+    }
     for (const CrcDiagnosis::ShortLine& line : diagnosis.shortLines) {
         lines << Tr(QT_TRANSLATE_NOOP("JobText",
                                       "%1行目：%2文字ですが、タイムタグデータは%3文字目の後に"

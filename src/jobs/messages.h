@@ -25,8 +25,9 @@ QString SummaryText(BatchSummary summary);
 QString RepairText(Repairs repairs);
 // Whether to combine with the repaired text.
 QString RepairQuestion();
-// Where source lyrics differ from what a TTD needs: the lines it needs against the source's,
-// then one line for each line that is shorter than a tag's column.
+// Where source lyrics differ from what a TTD needs: the lines it needs against the source's, a
+// line saying so when the source was too long for repairs to be looked for, then one line for
+// each line that is shorter than a tag's column.
 QStringList ShapeReport(const CrcDiagnosis& diagnosis);
 
 // The name a message shows for path: its file name, or the path itself when it has no folder.

@@ -63,6 +63,10 @@ private Q_SLOTS:
             << Half << u"word"_s << 0u << u"4/4 1:7:11"_s;
         QTest::newRow("a changed word among repairable differences is none either")
             << Half << u"spaces word"_s << 0u << u"4/4 1:10:11"_s;
+        // Spaces a repair would take away, in a text too long to look for repairs in.
+        QTest::newRow("beyond the length repairs are looked for in: only the report, said so")
+            << u"[00:01:00]"_s + QString(MaxRepairedLength, u'う') + u"\r\n[00:02:00]x\r\n"_s
+            << u"spaces"_s << 0u << u"2/2 skipped"_s;
     }
 
     void diagnoses()
@@ -81,6 +85,8 @@ private Q_SLOTS:
             return;
         }
         QStringList found{u"%1/%2"_s.arg(diagnosis.linesNeeded).arg(diagnosis.sourceLines)};
+        if (!diagnosis.repairsTried)
+            found << u"skipped"_s;
         for (const auto& line : diagnosis.shortLines)
             found << u"%1:%2:%3"_s.arg(line.line + 1).arg(line.length).arg(line.column);
         QCOMPARE(found.join(u' '), shape);

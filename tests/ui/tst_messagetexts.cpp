@@ -60,6 +60,13 @@ private Q_SLOTS:
         row("where the source differs", MismatchDetails(shape),
             u"タイムタグデータは12行、素材歌詞は11行です\r\n"
             u"12行目：10文字ですが、タイムタグデータは15文字目の後にタグを置きます"_s);
+        CrcDiagnosis large;
+        large.repairsTried = false;
+        large.linesNeeded = 1;
+        large.sourceLines = 1;
+        row("a source too long for repairs says so", MismatchDetails(large),
+            u"タイムタグデータは1行、素材歌詞は1行です\r\n"
+            u"素材歌詞が1000000文字を超えるため、修正で一致するかは調べていません"_s);
         row("summary: all ok", SummaryText(BatchSummary::AllOk), u"全て正常に処理できました。"_s);
         row("summary: errors", SummaryText(BatchSummary::SomeErrors),
             u"途中でエラーがありました。"_s);
