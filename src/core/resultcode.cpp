@@ -13,7 +13,7 @@ struct Entry {
     const char* text;
 };
 
-constexpr std::array<Entry, 15> Messages{{
+constexpr std::array<Entry, 17> Messages{{
     {ResultCode::InvalidTaggedLyrics,
      QT_TRANSLATE_NOOP("ResultCode", "タイムタグ付き歌詞ファイルが不正です")},
     {ResultCode::NoValidTimeTag,
@@ -28,9 +28,13 @@ constexpr std::array<Entry, 15> Messages{{
      QT_TRANSLATE_NOOP("ResultCode", "ファイル名の文字コードが不正です")},
     {ResultCode::WrittenThisRun,
      QT_TRANSLATE_NOOP("ResultCode", "この処理ですでに出力したファイルです")},
+    {ResultCode::InvalidEncoding, QT_TRANSLATE_NOOP("ResultCode", "文字コードが正しくありません")},
     {ResultCode::InvalidTtd, QT_TRANSLATE_NOOP("ResultCode", "ファイル形式が不正です")},
     {ResultCode::EmptySourceLyrics, QT_TRANSLATE_NOOP("ResultCode", "ファイル形式が不正です")},
     {ResultCode::CrcMismatch, QT_TRANSLATE_NOOP("ResultCode", "CRCが一致しませんでした")},
+    {ResultCode::AmbiguousEncoding,
+     QT_TRANSLATE_NOOP("ResultCode",
+                       "素材歌詞はCP932としてもUTF-8としても読め、タグの位置が異なります")},
     {ResultCode::TargetExists,
      QT_TRANSLATE_NOOP("ResultCode", "すでにその名前のファイルが存在します")},
     {ResultCode::RenameFailed, QT_TRANSLATE_NOOP("ResultCode", "リネームできませんでした")},

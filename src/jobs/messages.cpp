@@ -48,7 +48,24 @@ QString NoticeText(FileNotice notice)
         return ErrorMessage(ResultCode::FileTooLarge);
     case FileNotice::SaveFailed:
         return ErrorMessage(ResultCode::SaveFailed);
+    case FileNotice::InvalidEncoding:
+        return ErrorMessage(ResultCode::InvalidEncoding);
     }
+    return QString();
+}
+
+QString DetailsText(const FileErrorDetails& details)
+{
+    if (details.invalidByte >= 0) {
+        // Whether the file had a byte-order mark is no part of what its bytes are valid in.
+        const TextEncoding encoding =
+            details.encoding == TextEncoding::Utf8Bom ? TextEncoding::Utf8 : details.encoding;
+        return Tr(QT_TRANSLATE_NOOP("JobText", "オフセット%1のバイトが%2として正しくありません"))
+            .arg(details.invalidByte)
+            .arg(EncodingName(encoding));
+    }
+    if (details.systemError != 0)
+        return qt_error_string(details.systemError);
     return QString();
 }
 

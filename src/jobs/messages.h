@@ -19,6 +19,9 @@ QString OverwriteQuestion();  // "上書きしますか?", after the full path
 QString FolderNotFoundText(); // after the output folder as typed
 QString OutputFolderMissingText();
 QString NoticeText(FileNotice notice);
+// What a message says of a failed read beyond its first line: where the bytes stop being text in
+// their encoding, or the system's reason; "" when there is nothing more to say.
+QString DetailsText(const FileErrorDetails& details);
 QString SummaryText(BatchSummary summary);
 
 // The repairs that make source lyrics match, as one sentence.

@@ -1,6 +1,7 @@
 // Lyrics as editors write them: recognised, divided and combined in their own encoding, with
 // TTD files that stay the same whatever the encoding of the lyrics.
 #include "jobs/batchjobs.h"
+#include "jobs/singlecombine.h"
 #include "jobtesting.h"
 
 #include <QtTest>
@@ -137,6 +138,60 @@ private Q_SLOTS:
         const bool hasOther =
             DecodeOtherReading(bytes, recognition, encoding, otherText, otherEncoding);
         QCOMPARE(hasOther ? EncodingName(otherEncoding) + u':' + otherText : QString(), other);
+    }
+
+    void roundTrips_data()
+    {
+        QTest::addColumn<QByteArray>("lyrics"); // as a combine writes them
+        QTest::addColumn<Recognition>("divideAs");
+        QTest::addColumn<Recognition>("meant"); // the encoding the lyrics were written in
+        const auto row = [](const char* name, const QByteArray& lyrics,
+                            Recognition meant = Recognition::Cp932,
+                            Recognition divideAs = Recognition::Automatic) {
+            QTest::newRow(name) << lyrics << divideAs << meant;
+        };
+        row("half-width katakana that read as UTF-8 'è'", "[00:01:00]\xC3\xA8[00:02:00]\r\n\r\n");
+        row("a tag between the two halves of that 'è'",
+            "[00:01:00]\xC3[00:01:50]\xA8[00:02:00]\r\n\r\n");
+        row("an attribute in half-width katakana beside kanji",
+            "[00:01:00]\x96\xE9\x8B\xF3[00:02:00]\r\n\r\n@Artist=\xD5\xB7 \xD0\xB6\r\n");
+        row("an attribute whose code page 932 reads as UTF-8 kana",
+            "[00:01:00]\x96\xE9[00:02:00]\r\n\r\n@Title=\xE3\x81\xB1\r\n");
+        row("UTF-8 kana that code page 932 reads as well: the CRC proves UTF-8",
+            u"[00:01:00]ぱ[00:02:00]\r\n\r\n"_s.toUtf8(), Recognition::Utf8);
+        row("code page 932 that reads as UTF-8 kana, divided as asked: the tags tell",
+            "[00:01:00]\xE3\x81\xB1[00:02:00]\r\n\r\n", Recognition::Cp932, Recognition::Cp932);
+    }
+
+    // Divides the lyrics into the TTD that the encoding they were written in gives, and combines
+    // them again, recognised automatically, in a batch and in the single combine: both give back
+    // the same bytes, every tag where it stood.
+    void roundTrips()
+    {
+        QFETCH(QByteArray, lyrics);
+        QFETCH(Recognition, divideAs);
+        QFETCH(Recognition, meant);
+        JobBench bench;
+        JobSnapshot state = bench.settings(u"same overwrite"_s);
+        BatchResults results;
+        QByteArrayList ttds;
+        for (const Recognition recognition : {meant, divideAs}) {
+            QFile file(bench.path(u"song.LRC"_s));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lyrics) == lyrics.size());
+            file.close();
+            state.recognition = recognition;
+            bench.context.writtenThisRun.clear(); // each divide a run of its own
+            QVERIFY(BatchDivide({file.fileName()}, state, bench.context, results));
+            QVERIFY(QFile::remove(file.fileName()));
+            ttds << bench.read(u"song.TTD"_s);
+        }
+        QCOMPARE(ttds.last(), ttds.first());
+        state.recognition = Recognition::Automatic;
+        QVERIFY(BatchCombine({bench.path(u"song.TTD"_s)}, state, bench.context, results));
+        QCOMPARE(bench.read(u"song.LRC"_s), lyrics);
+        QVERIFY(QFile::remove(bench.path(u"song.LRC"_s)));
+        QCOMPARE(SingleCombine(state, bench.context), SingleCombineOutcome::Written);
+        QCOMPARE(bench.read(u"song.LRC"_s), lyrics);
     }
 
     void encodesInPieces_data()

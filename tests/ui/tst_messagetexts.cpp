@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <cerrno>
+
 using namespace kovrant;
 using namespace Qt::StringLiterals;
 
@@ -31,9 +33,12 @@ private Q_SLOTS:
         error("13", ResultCode::ReadFailed, u"読み込みに失敗しました"_s);
         error("14", ResultCode::FileEmpty, u"ファイルが空です"_s);
         error("15", ResultCode::SaveFailed, u"保存に失敗しました"_s);
+        error("19", ResultCode::InvalidEncoding, u"文字コードが正しくありません"_s);
         error("21", ResultCode::InvalidTtd, u"ファイル形式が不正です"_s);
         error("22", ResultCode::EmptySourceLyrics, u"ファイル形式が不正です"_s);
         error("23", ResultCode::CrcMismatch, u"CRCが一致しませんでした"_s);
+        error("24", ResultCode::AmbiguousEncoding,
+              u"素材歌詞はCP932としてもUTF-8としても読め、タグの位置が異なります"_s);
         error("31", ResultCode::TargetExists, u"すでにその名前のファイルが存在します"_s);
         error("32", ResultCode::RenameFailed, u"リネームできませんでした"_s);
         row("the overwrite question shows the full path", OverwriteMessage(path),
@@ -44,6 +49,14 @@ private Q_SLOTS:
             song + u"ファイルが読みとれません"_s);
         row("notice: not saved", FileNoticeMessage(path, FileNotice::SaveFailed),
             song + u"保存に失敗しました"_s);
+        row("notice: not valid in its encoding",
+            FileNoticeMessage(path, FileNotice::InvalidEncoding),
+            song + ErrorMessage(ResultCode::InvalidEncoding));
+        row("details: where the bytes stop, a mark no part of the encoding's name",
+            DetailsText({0, 1234, TextEncoding::Utf8Bom}),
+            u"オフセット1234のバイトがUTF-8として正しくありません"_s);
+        row("details: the system's reason", DetailsText({EACCES}), qt_error_string(EACCES));
+        row("details: none", DetailsText({}), {});
         row("a folder is shown as typed", FolderNotFoundMessage(u"/k/out/"_s),
             u"/k/out/\r\nフォルダが見つかりません"_s);
         row("no output folder", OutputFolderMissingText(), u"出力フォルダを指定してください。"_s);
