@@ -70,6 +70,9 @@ private Q_SLOTS:
         AddRow("last line of only tags: the source ends in CRLF",
                Ttd(u"(000,001)[00:01:00]\r\n(001,000)[00:05:00]\r\n"_s, u"a\r\n"_s), u"a\r\n"_s,
                false, Ok, u"a[00:01:00]\r\n[00:05:00]\r\n\r\n"_s);
+        AddRow("first line of only tags: the source begins with an empty line",
+               Ttd(u"(000,000)[00:01:00]\r\n(001,000)[00:02:00]"_s, u"\r\nb"_s), u"\r\nb"_s, false,
+               Ok, u"[00:01:00]\r\n[00:02:00]b\r\n\r\n"_s);
         const QString blankEnds = u"\r\n\r\nb\r\n\r\n\r\n"_s; // "b" between lines of only tags
         AddRow("first and last lines of only tags, empty lines between",
                Ttd(u"(000,000)[00:01:00]\r\n\r\n(004,000)[00:06:00]\r\n(005,000)[00:07:00]\r\n"_s,

@@ -160,7 +160,8 @@ private Q_SLOTS:
         row("UTF-8 kana that code page 932 reads as well: the CRC proves UTF-8",
             u"[00:01:00]ぱ[00:02:00]\r\n\r\n"_s.toUtf8(), Recognition::Utf8);
         row("code page 932 that reads as UTF-8 kana, divided as asked: the tags tell",
-            "[00:01:00]\xE3\x81\xB1[00:02:00]\r\n\r\n", Recognition::Cp932, Recognition::Cp932);
+            "[00:01:00]\xE3\x81[00:01:50]\xB1[00:02:00]\r\n\r\n", Recognition::Cp932,
+            Recognition::Cp932);
     }
 
     // Divides the lyrics into the TTD that the encoding they were written in gives, and combines
