@@ -67,7 +67,7 @@ check-asan: build-asan
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# One line per figure: 1. batch, 2. core, 3. start-up (in Xvfb), 4. memory.
+# One line per figure: 1. batch, 2. core, 3. start-up (in Xvfb), 4. memory, 5. CRC diagnosis.
 # BENCH_BATCH_ARGS=--scaling adds the batch of 10,000 files (several minutes on a slow disk).
 BENCH_BATCH_ARGS ?=
 bench: build
@@ -76,6 +76,7 @@ bench: build
 	@./$(BUILD_DIR)/bench/kovrant-bench --brief
 	@xvfb-run -a -s "-screen 0 1024x768x24" ./$(BUILD_DIR)/bench/kovrant-startup-bench --brief
 	@./$(BUILD_DIR)/bench/kovrant-memory-bench --brief
+	@./$(BUILD_DIR)/bench/kovrant-bench --brief --diagnosis
 
 # The libFuzzer targets, each run for FUZZ_SECONDS on a corpus kept in $(FUZZ_DIR)/corpus and
 # first seeded from the tests' generated cases; what a target finds lands in

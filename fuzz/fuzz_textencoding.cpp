@@ -1,4 +1,4 @@
-// Any bytes, recognised (first byte even) or read as code page 932 (odd): whatever decodes
+// Any bytes, read as the first byte picks among the recognitions: whatever decodes
 // encodes back in the encoding found to the same bytes, byte-order mark included, except for code
 // page 932 codes that Windows writes with another code of the same character.
 #include "core/cp932.h"
@@ -13,7 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    const Recognition recognition = data[0] % 2 == 0 ? Recognition::Automatic : Recognition::Cp932;
+    constexpr Recognition Recognitions[] = {Recognition::Automatic, Recognition::Cp932,
+                                            Recognition::Utf8, Recognition::MarkElseCp932};
+    const Recognition recognition = Recognitions[data[0] % 4];
     const QByteArrayView bytes(data + 1, qsizetype(size - 1));
     QString text;
     TextEncoding encoding = TextEncoding::Cp932;

@@ -215,6 +215,14 @@ Please check the extension settings.</translation>
         <source>%1行目：%2文字ですが、タイムタグデータは%3文字目の後にタグを置きます</source>
         <translation>line %1: %2 characters, the timing data places a tag after character %3</translation>
     </message>
+    <message>
+        <source>オフセット%1のバイトが%2として正しくありません</source>
+        <translation>the byte at offset %1 is not valid %2</translation>
+    </message>
+    <message>
+        <source>素材歌詞が%1文字を超えるため、修正で一致するかは調べていません</source>
+        <translation>the source lyrics are longer than %1 characters, so no repair was looked for</translation>
+    </message>
 </context>
 <context>
     <name>ResultCode</name>
@@ -313,6 +321,14 @@ Please check the extension settings.</translation>
     <message>
         <source>時刻の付いた行がありません</source>
         <translation>No line has a time</translation>
+    </message>
+    <message>
+        <source>文字コードが正しくありません</source>
+        <translation>The text is not valid in its encoding</translation>
+    </message>
+    <message>
+        <source>素材歌詞はCP932としてもUTF-8としても読め、タグの位置が異なります</source>
+        <translation>The source lyrics read as both CP932 and UTF-8, with the tags in different places</translation>
     </message>
 </context>
 <context>

@@ -249,6 +249,8 @@ bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, Q
         const QString value = parser.value(EncodingOption);
         if (value == u"cp932")
             options.recognition = Recognition::Cp932;
+        else if (value == u"utf-8")
+            options.recognition = Recognition::Utf8;
         else if (value != u"auto") {
             problem = CliText::BadEncoding.arg(value);
             return false;

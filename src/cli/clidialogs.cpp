@@ -57,9 +57,20 @@ bool CliDialogs::askOverwrite(const QString& path)
     return IsYes(*answer);
 }
 
-void CliDialogs::reportFileError(const QString& path, ResultCode code)
+// What more there is to say goes on a line of its own after the first, which scripts read.
+void CliDialogs::reportDetails(const QString& path, const FileErrorDetails& details)
+{
+    if (const QString text = DetailsText(details); !text.isEmpty())
+        WriteLine(m_err, About(DisplayName(path), text));
+}
+
+void CliDialogs::reportFileError(const QString& path, ResultCode code,
+                                 const FileErrorDetails& details)
 {
     WriteLine(m_err, About(DisplayName(path), ErrorPrefix() + ErrorMessage(code)));
+    reportDetails(path, details);
+    if (code == ResultCode::AmbiguousEncoding)
+        WriteLine(m_err, About(DisplayName(path), CliText::EncodingHint));
 }
 
 // With --repair the file is combined with the repaired text; without it the file fails as any
@@ -67,7 +78,7 @@ void CliDialogs::reportFileError(const QString& path, ResultCode code)
 bool CliDialogs::offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnosis)
 {
     if (!m_repair)
-        reportFileError(ttdPath, ResultCode::CrcMismatch);
+        reportFileError(ttdPath, ResultCode::CrcMismatch, {});
     QString line = About(DisplayName(ttdPath), RepairText(diagnosis.repairs));
     if (!m_repair)
         line += CliText::RepairHint;
@@ -77,14 +88,16 @@ bool CliDialogs::offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnos
 
 void CliDialogs::reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis)
 {
-    reportFileError(ttdPath, ResultCode::CrcMismatch);
+    reportFileError(ttdPath, ResultCode::CrcMismatch, {});
     for (const QString& line : ShapeReport(diagnosis))
         WriteLine(m_err, About(DisplayName(ttdPath), line));
 }
 
-void CliDialogs::reportFileNotice(const QString& path, FileNotice notice)
+void CliDialogs::reportFileNotice(const QString& path, FileNotice notice,
+                                  const FileErrorDetails& details)
 {
     WriteLine(m_err, About(DisplayName(path), NoticeText(notice)));
+    reportDetails(path, details);
 }
 
 void CliDialogs::reportFolderNotFound(const QString& folder)

@@ -32,16 +32,20 @@ public:
     CliDialogs(QTextStream& err, Terminal& terminal, bool repair);
 
     bool askOverwrite(const QString& path) override;
-    void reportFileError(const QString& path, ResultCode code) override;
+    void reportFileError(const QString& path, ResultCode code,
+                         const FileErrorDetails& details) override;
     bool offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnosis) override;
     void reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis) override;
-    void reportFileNotice(const QString& path, FileNotice notice) override;
+    void reportFileNotice(const QString& path, FileNotice notice,
+                          const FileErrorDetails& details) override;
     void reportFolderNotFound(const QString& folder) override;
     void reportOutputFolderMissing() override;
     // Every failure has had its own line; the exit status sums the run up.
     void showSummary(BatchSummary) override {}
 
 private:
+    void reportDetails(const QString& path, const FileErrorDetails& details);
+
     QTextStream& m_err;
     Terminal& m_terminal;
     bool m_repair;

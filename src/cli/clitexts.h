@@ -38,6 +38,8 @@ inline const QString OverwritePrompt = QStringLiteral(" [y/N] ");
 inline const QString NotReplaced = QStringLiteral("exists, not replaced (--overwrite replaces it)");
 inline const QString Arrow = QStringLiteral(" -> ");
 inline const QString RepairHint = QStringLiteral(" (--repair combines with them)");
+inline const QString EncodingHint =
+    QStringLiteral("--encoding cp932 or --encoding utf-8 says which reading is meant");
 inline const QString OutputFailed = QStringLiteral("cannot write to standard output");
 
 // Usage errors; %1 and %2 are arguments as given.
@@ -48,7 +50,8 @@ inline const QString OptionNotForCommand = QStringLiteral("option '%1' does not 
 inline const QString NoFiles = QStringLiteral("no files given");
 inline const QString EmptyFileName = QStringLiteral("an empty file name was given");
 inline const QString NotAnExtension = QStringLiteral("'%1' is not an extension");
-inline const QString BadEncoding = QStringLiteral("--encoding takes auto or cp932, not '%1'");
+inline const QString BadEncoding =
+    QStringLiteral("--encoding takes auto, cp932 or utf-8, not '%1'");
 inline const QString BadTimeRatio =
     QStringLiteral("--time-ratio takes none, 1 or 0.9953125, not '%1'");
 inline const QString SourceNeedsOneFile = QStringLiteral("--source goes with one TTDFILE only");

@@ -150,6 +150,26 @@ char16_t Cp932LookAlike(char16_t c)
     }
 }
 
+qsizetype Cp932Size(QStringView text)
+{
+    const EncodeTable& table = Encoding();
+    qsizetype size = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            ++size;
+            continue;
+        }
+        unsigned code = table.code[u];
+        if (code == 0)
+            code = table.code[Cp932LookAlike(u)];
+        if (code == 0)
+            return -1;
+        size += code > 0xFF ? 2 : 1;
+    }
+    return size;
+}
+
 bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset, bool lookAlikes)
 {
     const EncodeTable& table = Encoding();

@@ -21,6 +21,10 @@ bool DecodeCp932(QByteArrayView bytes, QString& text, qsizetype* errorOffset = n
 bool EncodeCp932(QStringView text, QByteArray& bytes, qsizetype* errorOffset = nullptr,
                  bool lookAlikes = false);
 
+// The bytes EncodeCp932 with lookAlikes gives for text, counted without encoding it; -1 when a
+// character has no code.
+qsizetype Cp932Size(QStringView text);
+
 // The character of code page 932 that c is a JIS look-alike of, or c itself.
 char16_t Cp932LookAlike(char16_t c);
 

@@ -112,13 +112,17 @@ QString ApplyOne(QStringView text, Repair repair)
     return text.toString();
 }
 
-// What the records need of the source's lines, for when no repair proves a match.
+// What the records need of the source's lines, for when no repair proves a match; lines are
+// split at any break, as Combine splits them.
 void CompareShape(const TtdContents& ttd, QStringView sourceText, CrcDiagnosis& diagnosis)
 {
     const std::vector<QStringView> allLines = SplitLines(sourceText);
     // Empty lines at either end do not count, as Combine drops them.
     const std::span<const QStringView> lines = WithoutEmptyEnds(allLines);
     diagnosis.sourceLines = qint64(lines.size());
+    // Only the first three short lines are kept, in order, so that every record costs the same
+    // however many lines are short: a line pushed out by three before it never comes back.
+    constexpr std::size_t Kept = 3;
     std::vector<CrcDiagnosis::ShortLine> shortLines;
     for (const TagCell& record : ttd.records) {
         diagnosis.linesNeeded = std::max(diagnosis.linesNeeded, qint64(record.line) + 1);
@@ -127,17 +131,17 @@ void CompareShape(const TtdContents& ttd, QStringView sourceText, CrcDiagnosis& 
         const qint64 length = lines[std::size_t(record.line)].size();
         if (record.column <= length)
             continue;
-        auto found = std::find_if(shortLines.begin(), shortLines.end(),
-                                  [&](const auto& s) { return s.line == record.line; });
-        if (found == shortLines.end())
-            shortLines.push_back({record.line, length, record.column});
-        else
-            found->column = std::max(found->column, qint64(record.column));
+        const auto at = std::lower_bound(
+            shortLines.begin(), shortLines.end(), qint64(record.line),
+            [](const CrcDiagnosis::ShortLine& s, qint64 line) { return s.line < line; });
+        if (at != shortLines.end() && at->line == record.line) {
+            at->column = std::max(at->column, qint64(record.column));
+        } else if (at - shortLines.begin() < qsizetype(Kept)) {
+            shortLines.insert(at, {record.line, length, record.column});
+            if (shortLines.size() > Kept)
+                shortLines.pop_back();
+        }
     }
-    std::sort(shortLines.begin(), shortLines.end(),
-              [](const auto& a, const auto& b) { return a.line < b.line; });
-    if (shortLines.size() > 3)
-        shortLines.resize(3);
     diagnosis.shortLines = std::move(shortLines);
 }
 
@@ -161,6 +165,11 @@ CrcDiagnosis DiagnoseCrcMismatch(QStringView ttdText, QStringView sourceText)
     if (!ReadTtdText(ttdText, ttd, code))
         return diagnosis;
 
+    if (sourceText.size() > MaxRepairedLength) {
+        diagnosis.repairsTried = false;
+        CompareShape(ttd, sourceText, diagnosis);
+        return diagnosis;
+    }
     // A repair that changes nothing proves nothing new: only sets of repairs that each change
     // the text are tried, and the two directions of width never together.
     const QString normalised = NormaliseToCrlf(sourceText);
@@ -186,7 +195,7 @@ CrcDiagnosis DiagnoseCrcMismatch(QStringView ttdText, QStringView sourceText)
             return diagnosis;
         }
     }
-    CompareShape(ttd, normalised, diagnosis);
+    CompareShape(ttd, sourceText, diagnosis);
     return diagnosis;
 }
 

@@ -18,8 +18,15 @@ enum class Repair : unsigned {
 };
 using Repairs = unsigned; // a set of Repair bits
 
+// The longest source lyrics, in characters, that repairs are looked for in: the search makes a
+// few dozen passes over the text, each with copies of it, which beyond this takes seconds.
+inline constexpr qsizetype MaxRepairedLength = 1000000;
+
 // What can be said of source lyrics whose CRC does not match a TTD.
 struct CrcDiagnosis {
+    // False when the source lyrics were too long for repairs to be looked for.
+    bool repairsTried = true;
+
     // The repairs that make the CRC match, and the text they give: that text is exactly the
     // one that was divided. 0 when no combination of repairs proves a match.
     Repairs repairs = 0;
@@ -38,9 +45,10 @@ struct CrcDiagnosis {
 };
 
 // Looks for a repair of sourceText that makes the CRC of ttdText match, trying every repair alone
-// and in combination (a few dozen passes over the text, each linear), fewer repairs first. When
-// none matches, compares the shape of the source with the TTD's records. For a ttdText that is
-// no TTD text the diagnosis is empty.
+// and in combination (a few dozen passes over the text, each linear), fewer repairs first, in a
+// text of at most MaxRepairedLength characters. When none matches or none is looked for,
+// compares the shape of the source with the TTD's records. For a ttdText that is no TTD text the
+// diagnosis is empty.
 CrcDiagnosis DiagnoseCrcMismatch(QStringView ttdText, QStringView sourceText);
 
 // Applies a set of repairs to a text, in a fixed order.

@@ -18,9 +18,12 @@ enum class ResultCode : qint32 {
     InvalidFileName = 16,   // a name that is not valid UTF-8; refused before it is used
     WrittenThisRun = 17,    // an output this run has written already is not replaced
     NameTooLong = 18,       // a name or path longer than the file system or the kernel takes
+    InvalidEncoding = 19,   // bytes that are not valid in the encoding they are read in
     InvalidTtd = 21,        // Combine: the TTD text has no valid frame
     EmptySourceLyrics = 22, // Combine: no source text to put tags on
     CrcMismatch = 23,       // Combine: the source is not the one divided
+    AmbiguousEncoding = 24, // Combine: source lyrics that read as code page 932 and as UTF-8
+                            // put the tags in different places
     TargetExists = 31,      // rename: the new name is taken
     RenameFailed = 32,
     NoTimeTagToConvert = 41,  // format conversion: the time-tagged lyrics hold no tag

@@ -196,22 +196,24 @@ QStringView WithoutLineBreaks(QStringView piece, QStringList& store)
 
 std::optional<quint32> SourceLyricsCrc(QStringView sourceLyrics, CrcForm form)
 {
-    // Encoded piece by piece so that a long text needs no second copy of itself in bytes; a
-    // piece never ends between the two halves of a character.
-    constexpr qsizetype Piece = 16384;
-    QByteArray bytes;
+    const LineSpan whole{0, sourceLyrics.size()};
+    return SourceLyricsCrc(sourceLyrics, {&whole, 1}, form);
+}
+
+std::optional<quint32> SourceLyricsCrc(QStringView text, std::span<const LineSpan> lines,
+                                       CrcForm form)
+{
+    // Encoded piece by piece so that a long text needs no second copy of itself in bytes.
     quint32 crc = 0;
-    for (qsizetype at = 0; at < sourceLyrics.size();) {
-        qsizetype length = std::min(Piece, sourceLyrics.size() - at);
-        if (at + length < sourceLyrics.size() && sourceLyrics[at + length - 1].isHighSurrogate())
-            --length;
-        const QStringView piece = sourceLyrics.sliced(at, length);
-        if (!EncodeText(piece, form == CrcForm::Cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8,
-                        bytes))
+    PieceEncoder encoder(form == CrcForm::Cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8,
+                         [&crc](QByteArrayView bytes) { crc = Crc32(bytes, crc); });
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if ((i > 0 && !encoder.append(Crlf)) ||
+            !encoder.append(text.sliced(lines[i].offset, lines[i].length)))
             return std::nullopt;
-        crc = Crc32(bytes, crc);
-        at += length;
     }
+    if (!encoder.finish())
+        return std::nullopt;
     return crc;
 }
 

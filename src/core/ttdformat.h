@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace kovrant {
@@ -40,6 +41,9 @@ enum class CrcForm { Cp932, Utf8 };
 
 // The CRC-32 of the source lyrics in form; nothing when the text has no such form.
 std::optional<quint32> SourceLyricsCrc(QStringView sourceLyrics, CrcForm form);
+// The same of the lines of text, joined by CRLF whatever breaks stand between them in text.
+std::optional<quint32> SourceLyricsCrc(QStringView text, std::span<const LineSpan> lines,
+                                       CrcForm form);
 
 // The CRC Divide stores: of the code page 932 form where there is one, else of the UTF-8 form.
 std::optional<quint32> StoredCrc(QStringView sourceLyrics);

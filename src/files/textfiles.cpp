@@ -33,7 +33,7 @@ ResultCode RegularFileAt(const QString& path, struct stat& info)
 }
 
 // Reads size bytes from fd; a short read is an error, not a shorter text.
-bool ReadExactly(int fd, qint64 size, QByteArray& bytes)
+bool ReadExactly(int fd, qint64 size, QByteArray& bytes, int& error)
 {
     QByteArray read(qsizetype(size), Qt::Uninitialized);
     qint64 done = 0;
@@ -41,8 +41,10 @@ bool ReadExactly(int fd, qint64 size, QByteArray& bytes)
         const ssize_t n = ::read(fd, read.data() + done, std::size_t(size - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            error = n < 0 ? errno : 0;
             return false;
+        }
         done += n;
     }
     bytes = std::move(read);
@@ -51,15 +53,19 @@ bool ReadExactly(int fd, qint64 size, QByteArray& bytes)
 
 // The whole of the regular file at path, in one open and as few calls as it can be read with.
 // Without a checked size the open file is examined: a folder, a device or a pipe that stands
-// at path is refused (never waited on: the open does not block), not read.
-bool ReadFileBytes(const QString& path, qint64 checkedSize, QByteArray& bytes)
+// at path is refused (never waited on: the open does not block), not read. error gets the
+// system's error number of a failure, or 0 where the system reported none.
+bool ReadFileBytes(const QString& path, qint64 checkedSize, QByteArray& bytes, int& error)
 {
+    error = 0;
     if (path.isEmpty())
         return false;
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
+    if (fd < 0) {
+        error = errno;
         return false;
+    }
     qint64 size = checkedSize;
     bool ok = true;
     if (size < 0) {
@@ -67,7 +73,7 @@ bool ReadFileBytes(const QString& path, qint64 checkedSize, QByteArray& bytes)
         ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
         size = ok ? qint64(info.st_size) : 0;
     }
-    ok = ok && ReadExactly(fd, size, bytes);
+    ok = ok && ReadExactly(fd, size, bytes, error);
     ::close(fd);
     return ok;
 }
@@ -87,12 +93,30 @@ bool FileExists(const QString& path)
     return LookUpFile(path) == ResultCode::Ok;
 }
 
-bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file, qint64 checkedSize)
+bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file,
+                  ReadFailure& failure, qint64 checkedSize, std::optional<TextFile>* otherReading)
 {
     QByteArray bytes;
-    if (!ReadFileBytes(path, checkedSize, bytes))
+    int error = 0;
+    if (!ReadFileBytes(path, checkedSize, bytes, error)) {
+        failure = {ResultCode::ReadFailed, {error}};
         return false;
-    return DecodeText(bytes, recognition, file.text, file.encoding);
+    }
+    TextFile read;
+    DecodeFailure invalid;
+    if (!DecodeText(bytes, recognition, read.text, read.encoding, &invalid)) {
+        failure = {ResultCode::InvalidEncoding, {0, invalid.offset, invalid.encoding}};
+        return false;
+    }
+    if (otherReading) {
+        TextFile other;
+        if (DecodeOtherReading(bytes, recognition, read.encoding, other.text, other.encoding))
+            *otherReading = std::move(other);
+        else
+            otherReading->reset();
+    }
+    file = std::move(read);
+    return true;
 }
 
 ResultCode CheckInputFile(const QString& path, qint64 limit, qint64* size)
@@ -110,11 +134,15 @@ ResultCode CheckInputFile(const QString& path, qint64 limit, qint64* size)
 }
 
 ResultCode LoadInputText(const QString& path, Recognition recognition, TextFile& file,
-                         qint64 checkedSize)
+                         FileErrorDetails& details, qint64 checkedSize,
+                         std::optional<TextFile>* otherReading)
 {
     TextFile read;
-    if (!ReadTextFile(path, recognition, read, checkedSize))
-        return ResultCode::ReadFailed;
+    ReadFailure failure;
+    if (!ReadTextFile(path, recognition, read, failure, checkedSize, otherReading)) {
+        details = failure.details;
+        return failure.code;
+    }
     if (read.text.isEmpty())
         return ResultCode::FileEmpty;
     file = std::move(read);

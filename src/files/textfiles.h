@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace kovrant {
 
 // Largest input of the batch jobs, in bytes; a TTD file may take twice as much, as the TTD of
@@ -28,20 +30,37 @@ struct TextFile {
     TextEncoding encoding = TextEncoding::Cp932;
 };
 
+// What a message may say of a failed read beyond its code.
+struct FileErrorDetails {
+    int systemError = 0;     // ReadFailed: the system's error number; 0 when it gave none
+    qint64 invalidByte = -1; // InvalidEncoding: the first byte not valid in encoding, from 0
+    TextEncoding encoding = TextEncoding::Cp932; // InvalidEncoding: the encoding read in
+};
+
+// Why a file could not be read as text.
+struct ReadFailure {
+    ResultCode code = ResultCode::ReadFailed; // or InvalidEncoding
+    FileErrorDetails details;
+};
+
 // Reads a whole text file, recognising its encoding. Fails, leaving file untouched, for a
-// missing file, anything but a regular file, a read error, or bytes that are not valid in the
-// encoding found, so that no file is ever decoded with stand-ins. checkedSize: the size a check
-// of path has just found, so that the file is not examined again; the file is then read up to
-// that size, as it is read up to the size it has when opened otherwise.
+// missing file, anything but a regular file or a read error (ReadFailed), or bytes that are not
+// valid in the encoding found (InvalidEncoding), so that no file is ever decoded with stand-ins.
+// checkedSize: the size a check of path has just found, so that the file is not examined again;
+// the file is then read up to that size, as it is read up to the size it has when opened
+// otherwise. otherReading, when given, gets the other reading of the same bytes where there is
+// one (see DecodeOtherReading), and nothing otherwise.
 bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file,
-                  qint64 checkedSize = -1);
+                  ReadFailure& failure, qint64 checkedSize = -1,
+                  std::optional<TextFile>* otherReading = nullptr);
 
 // The batch jobs' checks: Ok, InvalidFileName, FileNotFound, NameTooLong or FileTooLarge (more
 // than limit bytes), with the size found for LoadInputText ...
 ResultCode CheckInputFile(const QString& path, qint64 limit = MaxInputFileSize,
                           qint64* size = nullptr);
-// ... and Ok, ReadFailed or FileEmpty with the text.
+// ... and Ok, ReadFailed, InvalidEncoding (with details) or FileEmpty with the text.
 ResultCode LoadInputText(const QString& path, Recognition recognition, TextFile& file,
-                         qint64 checkedSize = -1);
+                         FileErrorDetails& details, qint64 checkedSize = -1,
+                         std::optional<TextFile>* otherReading = nullptr);
 
 } // namespace kovrant

@@ -1,6 +1,5 @@
 #include "jobs/batchjobs.h"
 
-#include "core/combine.h"
 #include "core/divide.h"
 #include "files/textfiles.h"
 #include "jobs/combinerepair.h"
@@ -20,11 +19,12 @@ struct FileOutcome {
     ResultCode code = ResultCode::Ok;
     QString namedFile;     // the file the message names when there is a code
     bool reported = false; // the user has been told of the failure already
+    FileErrorDetails details{};
 };
 
-FileOutcome Failure(ResultCode code, const QString& namedFile)
+FileOutcome Failure(ResultCode code, const QString& namedFile, const FileErrorDetails& details = {})
 {
-    return {false, code, namedFile};
+    return {false, code, namedFile, false, details};
 }
 
 // Outputs that did not all go through: declined, or a failure that names an output.
@@ -54,27 +54,31 @@ FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobCont
         return Failure(code, sourceFile);
 
     TextFile ttd;
-    if (const ResultCode code = LoadInputText(ttdFile, state.recognition, ttd, ttdSize);
+    FileErrorDetails details;
+    if (const ResultCode code =
+            LoadInputText(ttdFile, TtdRecognition(state.recognition), ttd, details, ttdSize);
         code != ResultCode::Ok)
-        return Failure(code, ttdFile);
+        return Failure(code, ttdFile, details);
     TextFile source;
-    if (const ResultCode code = LoadInputText(sourceFile, state.recognition, source, sourceSize);
+    std::optional<TextFile> other;
+    if (const ResultCode code =
+            LoadInputText(sourceFile, state.recognition, source, details, sourceSize, &other);
         code != ResultCode::Ok)
-        return Failure(code, sourceFile);
+        return Failure(code, sourceFile, details);
 
-    QString taggedText;
-    ResultCode code = ResultCode::Ok;
-    if (!CombineLyrics(ttd.text, source.text, {state.skipCrcCheck, state.timeRatio}, taggedText,
-                       code)) {
-        if (code != ResultCode::CrcMismatch)
-            return Failure(code, code == ResultCode::EmptySourceLyrics ? sourceFile : ttdFile);
-        if (!RepairCrcMismatch(ttdFile, ttd.text, source.text, state, context, taggedText))
+    CombinedLyrics combined;
+    const ResultCode code = CombineSource(ttd.text, source, other, state, combined);
+    if (code == ResultCode::CrcMismatch) {
+        if (!RepairCrcMismatch(ttdFile, ttd.text, source, state, context, combined))
             return {false, code, ttdFile, true};
+    } else if (code != ResultCode::Ok) {
+        return Failure(code, SourceAtFault(code) ? sourceFile : ttdFile);
     }
 
     // The tagged lyrics keep the encoding of the source lyrics they are made of.
-    const OutputsOutcome written = WriteOutputs(
-        {{CombineOutputPath(ttdFile, state), taggedText, source.encoding}}, state, context);
+    const OutputsOutcome written =
+        WriteOutputs({{CombineOutputPath(ttdFile, state), {}, combined.encoding, combined.bytes}},
+                     state, context);
     if (written.outcome != OutputsOutcome::Written)
         return NotWritten(written);
     return WentThrough();
@@ -87,9 +91,10 @@ FileOutcome DivideOne(const QString& lyricsFile, const JobSnapshot& state, JobCo
         code != ResultCode::Ok)
         return Failure(code, lyricsFile);
     TextFile lyrics;
-    if (const ResultCode code = LoadInputText(lyricsFile, state.recognition, lyrics, size);
+    FileErrorDetails details;
+    if (const ResultCode code = LoadInputText(lyricsFile, state.recognition, lyrics, details, size);
         code != ResultCode::Ok)
-        return Failure(code, lyricsFile);
+        return Failure(code, lyricsFile, details);
     QString ttdText;
     QString sourceLyrics;
     ResultCode code = ResultCode::Ok;
@@ -127,7 +132,7 @@ bool RunQueue(const QStringList& queue, const JobSnapshot& state, JobContext& co
         if (!outcome.wentThrough)
             allOk = false;
         if (outcome.code != ResultCode::Ok && !outcome.reported)
-            context.dialogs.reportFileError(outcome.namedFile, outcome.code);
+            context.dialogs.reportFileError(outcome.namedFile, outcome.code, outcome.details);
     }
     return allOk;
 }

@@ -5,20 +5,59 @@
 
 namespace kovrant {
 
-bool RepairCrcMismatch(const QString& ttdPath, QStringView ttdText, QStringView sourceText,
-                       const JobSnapshot& state, JobContext& context, QString& taggedText)
+namespace {
+
+ResultCode CombineText(QStringView ttdText, QStringView sourceText, TextEncoding encoding,
+                       const JobSnapshot& state, CombinedLyrics& out)
+{
+    CombinedLyrics combined{{}, encoding};
+    ResultCode code = ResultCode::Ok;
+    if (!CombineLyricsToBytes(ttdText, sourceText, {state.skipCrcCheck, state.timeRatio},
+                              combined.encoding, combined.bytes, code))
+        return code;
+    out = std::move(combined);
+    return ResultCode::Ok;
+}
+
+} // namespace
+
+ResultCode CombineSource(QStringView ttdText, TextFile& source, std::optional<TextFile>& other,
+                         const JobSnapshot& state, CombinedLyrics& out)
+{
+    if (other) {
+        switch (ChooseSourceReading(ttdText, source.text, source.encoding, other->text,
+                                    other->encoding, state.skipCrcCheck)) {
+        case SourceReading::Ambiguous:
+            return ResultCode::AmbiguousEncoding;
+        case SourceReading::Second:
+            std::swap(source, *other);
+            break;
+        case SourceReading::First:
+            break;
+        }
+        other.reset(); // the reading not taken is no longer needed: a large one costs memory
+    }
+    return CombineText(ttdText, source.text, source.encoding, state, out);
+}
+
+bool SourceAtFault(ResultCode code)
+{
+    return code == ResultCode::EmptySourceLyrics || code == ResultCode::AmbiguousEncoding;
+}
+
+bool RepairCrcMismatch(const QString& ttdPath, QStringView ttdText, const TextFile& source,
+                       const JobSnapshot& state, JobContext& context, CombinedLyrics& out)
 {
     // No repair is ever applied without the CRC's proof.
-    const CrcDiagnosis diagnosis = DiagnoseCrcMismatch(ttdText, sourceText);
+    const CrcDiagnosis diagnosis = DiagnoseCrcMismatch(ttdText, source.text);
     if (diagnosis.repairs == 0) {
         context.dialogs.reportCrcMismatch(ttdPath, diagnosis);
         return false;
     }
     if (!context.dialogs.offerRepair(ttdPath, diagnosis))
         return false;
-    ResultCode code = ResultCode::Ok;
-    return CombineLyrics(ttdText, diagnosis.repairedText, {state.skipCrcCheck, state.timeRatio},
-                         taggedText, code);
+    return CombineText(ttdText, diagnosis.repairedText, source.encoding, state, out) ==
+           ResultCode::Ok;
 }
 
 } // namespace kovrant

@@ -51,7 +51,7 @@ bool BatchRename(const QStringList& queue, const QString& newExtension, JobConte
         results[i] = code;
         if (code != ResultCode::Ok) {
             allOk = false;
-            context.dialogs.reportFileError(newPath, code);
+            context.dialogs.reportFileError(newPath, code, {});
         }
     }
     return allOk;

@@ -48,7 +48,24 @@ QString NoticeText(FileNotice notice)
         return ErrorMessage(ResultCode::FileTooLarge);
     case FileNotice::SaveFailed:
         return ErrorMessage(ResultCode::SaveFailed);
+    case FileNotice::InvalidEncoding:
+        return ErrorMessage(ResultCode::InvalidEncoding);
     }
+    return QString();
+}
+
+QString DetailsText(const FileErrorDetails& details)
+{
+    if (details.invalidByte >= 0) {
+        // Whether the file had a byte-order mark is no part of what its bytes are valid in.
+        const TextEncoding encoding =
+            details.encoding == TextEncoding::Utf8Bom ? TextEncoding::Utf8 : details.encoding;
+        return Tr(QT_TRANSLATE_NOOP("JobText", "オフセット%1のバイトが%2として正しくありません"))
+            .arg(details.invalidByte)
+            .arg(EncodingName(encoding));
+    }
+    if (details.systemError != 0)
+        return qt_error_string(details.systemError);
     return QString();
 }
 
@@ -97,6 +114,11 @@ QStringList ShapeReport(const CrcDiagnosis& diagnosis)
     QStringList lines{Tr(QT_TRANSLATE_NOOP("JobText", "タイムタグデータは%1行、素材歌詞は%2行です"))
                           .arg(diagnosis.linesNeeded)
                           .arg(diagnosis.sourceLines)};
+    if (!diagnosis.repairsTried) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText", "素材歌詞が%1文字を超えるため、修正で一致するかは"
+                                                 "調べていません"))
+                     .arg(MaxRepairedLength);
+    }
     for (const CrcDiagnosis::ShortLine& line : diagnosis.shortLines) {
         lines << Tr(QT_TRANSLATE_NOOP("JobText",
                                       "%1行目：%2文字ですが、タイムタグデータは%3文字目の後に"

@@ -19,14 +19,18 @@ QString OverwriteQuestion();  // "上書きしますか?", after the full path
 QString FolderNotFoundText(); // after the output folder as typed
 QString OutputFolderMissingText();
 QString NoticeText(FileNotice notice);
+// What a message says of a failed read beyond its first line: where the bytes stop being text in
+// their encoding, or the system's reason; "" when there is nothing more to say.
+QString DetailsText(const FileErrorDetails& details);
 QString SummaryText(BatchSummary summary);
 
 // The repairs that make source lyrics match, as one sentence.
 QString RepairText(Repairs repairs);
 // Whether to combine with the repaired text.
 QString RepairQuestion();
-// Where source lyrics differ from what a TTD needs: the lines it needs against the source's,
-// then one line for each line that is shorter than a tag's column.
+// Where source lyrics differ from what a TTD needs: the lines it needs against the source's, a
+// line saying so when the source was too long for repairs to be looked for, then one line for
+// each line that is shorter than a tag's column.
 QStringList ShapeReport(const CrcDiagnosis& diagnosis);
 
 // The name a message shows for path: its file name, or the path itself when it has no folder.

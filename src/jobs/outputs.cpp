@@ -58,8 +58,10 @@ OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot&
     const PreparedOutput* neighbour = nullptr;
     for (Planned& planned : plan) {
         QByteArray bytes;
-        if (!EncodeText(planned.output->text, planned.encoding, bytes)) {
-            planned.encoding = TextEncoding::Utf8Bom;
+        if (planned.output->bytes) {
+            bytes = *planned.output->bytes;
+        } else if (!EncodeText(planned.output->text, planned.encoding, bytes)) {
+            planned.encoding = FallbackEncoding;
             if (!EncodeText(planned.output->text, planned.encoding, bytes))
                 return Failure(ResultCode::SaveFailed, planned.output->path);
         }

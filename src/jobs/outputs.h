@@ -2,7 +2,10 @@
 
 #include "jobs/jobstate.h"
 
+#include <QByteArray>
 #include <QList>
+
+#include <optional>
 
 namespace kovrant {
 
@@ -11,6 +14,9 @@ struct OutputText {
     QString path;
     QString text;
     TextEncoding encoding = TextEncoding::Cp932;
+    // The text already encoded in encoding, for a text too large to be held twice; text is
+    // then not used.
+    std::optional<QByteArray> bytes = std::nullopt;
 };
 
 struct OutputsOutcome {
@@ -25,7 +31,7 @@ struct OutputsOutcome {
 // before the first replaces anything, so that a failure leaves all old files as they were. An
 // output that was not to replace anything refuses, at the last step, a file that has appeared
 // meanwhile until the user agrees; and nothing replaces a file this run has written already. A
-// text that code page 932 cannot hold is written as UTF-8 with a byte-order mark instead.
+// text that code page 932 cannot hold is written in FallbackEncoding instead.
 OutputsOutcome WriteOutputs(const QList<OutputText>& outputs, const JobSnapshot& state,
                             JobContext& context);
 

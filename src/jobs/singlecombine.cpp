@@ -1,6 +1,5 @@
 #include "jobs/singlecombine.h"
 
-#include "core/combine.h"
 #include "files/filenames.h"
 #include "files/fileops.h"
 #include "files/paths.h"
@@ -19,13 +18,13 @@ namespace {
 
 SingleCombineOutcome Notice(JobContext& context, const QString& path, FileNotice notice)
 {
-    context.dialogs.reportFileNotice(path, notice);
+    context.dialogs.reportFileNotice(path, notice, {});
     return SingleCombineOutcome::Failed;
 }
 
 SingleCombineOutcome Error(JobContext& context, const QString& path, ResultCode code)
 {
-    context.dialogs.reportFileError(path, code);
+    context.dialogs.reportFileError(path, code, {});
     return SingleCombineOutcome::Failed;
 }
 
@@ -38,14 +37,19 @@ QString FolderWithoutSeparator(const QString& folder)
 }
 
 // Reads one input; a file beyond what memory holds is refused before it is read.
-bool ReadInput(const QString& path, Recognition recognition, TextFile& file, JobContext& context)
+bool ReadInput(const QString& path, Recognition recognition, TextFile& file, JobContext& context,
+               std::optional<TextFile>* otherReading = nullptr)
 {
     if (QFileInfo(path).size() > MaxSingleCombineInput) {
-        context.dialogs.reportFileNotice(path, FileNotice::TooLarge);
+        context.dialogs.reportFileNotice(path, FileNotice::TooLarge, {});
         return false;
     }
-    if (!ReadTextFile(path, recognition, file)) {
-        context.dialogs.reportFileNotice(path, FileNotice::CannotRead);
+    ReadFailure failure;
+    if (!ReadTextFile(path, recognition, file, failure, -1, otherReading)) {
+        const FileNotice notice = failure.code == ResultCode::InvalidEncoding
+                                      ? FileNotice::InvalidEncoding
+                                      : FileNotice::CannotRead;
+        context.dialogs.reportFileNotice(path, notice, failure.details);
         return false;
     }
     return true;
@@ -55,29 +59,31 @@ SingleCombineOutcome Combine(const JobSnapshot& state, JobContext& context)
 {
     TextFile ttd;
     TextFile source;
-    if (!ReadInput(state.ttdPath, state.recognition, ttd, context) ||
-        !ReadInput(state.sourcePath, state.recognition, source, context))
+    std::optional<TextFile> other;
+    if (!ReadInput(state.ttdPath, TtdRecognition(state.recognition), ttd, context) ||
+        !ReadInput(state.sourcePath, state.recognition, source, context, &other))
         return SingleCombineOutcome::Failed;
 
-    QString taggedText;
+    CombinedLyrics combined;
     ResultCode code = ResultCode::Ok;
-    bool combined = false;
     {
         // The window is usable again before any message below is shown.
         const WindowBusy busy(context.hooks);
-        combined = CombineLyrics(ttd.text, source.text, {state.skipCrcCheck, state.timeRatio},
-                                 taggedText, code);
+        code = CombineSource(ttd.text, source, other, state, combined);
     }
-    if (!combined && code != ResultCode::CrcMismatch) {
-        const bool sourceAtFault = code == ResultCode::EmptySourceLyrics;
-        return Error(context, sourceAtFault ? state.sourcePath : state.ttdPath, code);
+    if (code == ResultCode::CrcMismatch) {
+        if (!RepairCrcMismatch(state.ttdPath, ttd.text, source, state, context, combined))
+            return SingleCombineOutcome::Failed;
+    } else if (code != ResultCode::Ok) {
+        return Error(context, SourceAtFault(code) ? state.sourcePath : state.ttdPath, code);
     }
-    if (!combined &&
-        !RepairCrcMismatch(state.ttdPath, ttd.text, source.text, state, context, taggedText))
-        return SingleCombineOutcome::Failed;
+    // The inputs are done with: a large combine holds only its output while writing it.
+    ttd = {};
+    source = {};
 
     const OutputsOutcome written = WriteOutputs(
-        {{SingleCombineOutputPath(state), taggedText, source.encoding}}, state, context);
+        {{SingleCombineOutputPath(state), {}, combined.encoding, std::move(combined.bytes)}}, state,
+        context);
     switch (written.outcome) {
     case OutputsOutcome::Declined:
         return SingleCombineOutcome::Declined;

@@ -3,6 +3,7 @@
 #include "core/crcdiagnosis.h"
 #include "core/resultcode.h"
 #include "core/textencoding.h"
+#include "files/textfiles.h"
 
 #include <QString>
 
@@ -10,10 +11,11 @@ namespace kovrant {
 
 // The single combine's notices about one of its files; they carry no "Error:".
 enum class FileNotice {
-    NotFound,   // the TTD or source file does not exist
-    CannotRead, // it cannot be read as text
-    TooLarge,   // it is too large to be read into memory
-    SaveFailed, // the output could not be written
+    NotFound,        // the TTD or source file does not exist
+    CannotRead,      // it cannot be read as text
+    TooLarge,        // it is too large to be read into memory
+    SaveFailed,      // the output could not be written
+    InvalidEncoding, // its bytes are not valid in the encoding it is read in
 };
 
 // The one message that ends a batch.
@@ -32,8 +34,10 @@ public:
     virtual ~UserDialogs() = default;
     // May the existing file at path be replaced? True for Yes.
     virtual bool askOverwrite(const QString& path) = 0;
-    // The file at path failed with code.
-    virtual void reportFileError(const QString& path, ResultCode code) = 0;
+    // The file at path failed with code; details say more where the code has more to say: where
+    // its bytes stop being text, or the system's reason for a failed read.
+    virtual void reportFileError(const QString& path, ResultCode code,
+                                 const FileErrorDetails& details) = 0;
     // The CRC of the TTD file at ttdPath did not match its source lyrics, but the repairs of
     // diagnosis make it match: may the combine use the repaired text? A No fails the file, and
     // this was the user's word on it.
@@ -41,8 +45,9 @@ public:
     // The CRC did not match and no repair proves a match: the failure, with where the source
     // lyrics differ from what the TTD file needs.
     virtual void reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis) = 0;
-    // A notice of the single combine about the file at path.
-    virtual void reportFileNotice(const QString& path, FileNotice notice) = 0;
+    // A notice of the single combine about the file at path, with details as for an error.
+    virtual void reportFileNotice(const QString& path, FileNotice notice,
+                                  const FileErrorDetails& details) = 0;
     // The single combine's output folder, as the user gave it, is no folder.
     virtual void reportFolderNotFound(const QString& folder) = 0;
     // The single combine has no output folder.

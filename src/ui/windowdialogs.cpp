@@ -14,10 +14,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// details, when there are any, go into the box's details, so that its text stays as it is.
 int Show(QWidget* owner, QMessageBox::Icon icon, const QString& text,
-         QMessageBox::StandardButtons buttons = QMessageBox::Ok)
+         QMessageBox::StandardButtons buttons = QMessageBox::Ok, const QString& details = {})
 {
     QMessageBox box(icon, ApplicationTitle(), text, buttons, owner);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     return box.exec();
 }
 
@@ -29,9 +32,11 @@ bool DesktopDialogs::askOverwrite(const QString& path)
                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void DesktopDialogs::reportFileError(const QString& path, ResultCode code)
+void DesktopDialogs::reportFileError(const QString& path, ResultCode code,
+                                     const FileErrorDetails& details)
 {
-    Show(m_owner, QMessageBox::Information, FileErrorMessage(path, code));
+    Show(m_owner, QMessageBox::Information, FileErrorMessage(path, code), QMessageBox::Ok,
+         DetailsText(details));
 }
 
 bool DesktopDialogs::offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnosis)
@@ -42,16 +47,15 @@ bool DesktopDialogs::offerRepair(const QString& ttdPath, const CrcDiagnosis& dia
 
 void DesktopDialogs::reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis)
 {
-    // Where the source lyrics differ goes into the box's details.
-    QMessageBox box(QMessageBox::Information, ApplicationTitle(),
-                    FileErrorMessage(ttdPath, ResultCode::CrcMismatch), QMessageBox::Ok, m_owner);
-    box.setDetailedText(MismatchDetails(diagnosis));
-    box.exec();
+    Show(m_owner, QMessageBox::Information, FileErrorMessage(ttdPath, ResultCode::CrcMismatch),
+         QMessageBox::Ok, MismatchDetails(diagnosis));
 }
 
-void DesktopDialogs::reportFileNotice(const QString& path, FileNotice notice)
+void DesktopDialogs::reportFileNotice(const QString& path, FileNotice notice,
+                                      const FileErrorDetails& details)
 {
-    Show(m_owner, QMessageBox::Information, FileNoticeMessage(path, notice));
+    Show(m_owner, QMessageBox::Information, FileNoticeMessage(path, notice), QMessageBox::Ok,
+         DetailsText(details));
 }
 
 void DesktopDialogs::reportFolderNotFound(const QString& folder)

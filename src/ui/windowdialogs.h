@@ -34,10 +34,12 @@ public:
     void setOwner(QWidget* owner) { m_owner = owner; }
 
     bool askOverwrite(const QString& path) override;
-    void reportFileError(const QString& path, ResultCode code) override;
+    void reportFileError(const QString& path, ResultCode code,
+                         const FileErrorDetails& details) override;
     bool offerRepair(const QString& ttdPath, const CrcDiagnosis& diagnosis) override;
     void reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis) override;
-    void reportFileNotice(const QString& path, FileNotice notice) override;
+    void reportFileNotice(const QString& path, FileNotice notice,
+                          const FileErrorDetails& details) override;
     void reportFolderNotFound(const QString& folder) override;
     void reportOutputFolderMissing() override;
     void showSummary(BatchSummary summary) override;

@@ -3,6 +3,7 @@
 #include "cli/quoting.h"
 #include "files/filenames.h"
 #include "jobs/jobtesting.h"
+#include "jobs/messages.h"
 
 #include <QBuffer>
 #include <QProcess>
@@ -77,6 +78,17 @@ void TestCli::runs_data()
         u"%D/a.szi\n%D/a.tdd\n"_s, {}, u"a.szi=txt a.tdd=ttd a.TXT=-"_s);
     row("--encoding cp932 reads what would pass for UTF-8 as code page 932", u"a.LRC=ambiguous"_s,
         u"divide --encoding cp932 --verbose %D/a.LRC"_s, {}, 0, u"%D/a.TXT\n%D/a.TTD\n"_s, {}, {});
+    row("--encoding utf-8 reads two-byte sequences as UTF-8", u"a.LRC=ambiguous"_s,
+        u"divide --encoding utf-8 --verbose %D/a.LRC"_s, {}, 0, u"%D/a.TXT (UTF-8)\n%D/a.TTD\n"_s,
+        {}, {});
+    const QString kana = u"song.TTD=ttd-kana song.TXT=txt-kana"_s;
+    row("source lyrics that read both ways: the error, then how to say which is meant", kana,
+        combine, {}, 1, {},
+        u"song.TXT: Error:"_s + ErrorMessage(ResultCode::AmbiguousEncoding) + u"\nsong.TXT: "_s +
+            CliText::EncodingHint + u'\n',
+        u"song.LRC=-"_s);
+    row("--encoding cp932 says it", kana, u"combine --encoding cp932 %D/song.TTD"_s, {}, 0, {}, {},
+        u"song.LRC=lrc-kana"_s);
     row("options between files; -- ends them", u"a.LRC=lrc a.TXT=old"_s,
         u"divide %D/a.LRC --overwrite -- --verbose"_s, {}, 1, {},
         u"--verbose: Error:ファイルが見つかりません\n"_s, u"a.TXT=txt"_s);
@@ -129,6 +141,11 @@ void TestCli::runs_data()
         u"歌.TTD=ttd 歌.TXT=txt-other"_s, u"combine 歌.TTD"_s, program, 1, {},
         u"歌.TTD: Error:CRCが一致しませんでした\n歌.TTD: タイムタグデータは2行、素材歌詞は1行です\n"_s,
         u"歌.LRC=-"_s);
+    row("program: bytes not valid in their encoding: the error line, then where they stop",
+        u"歌.TTD=ttd 歌.TXT=undecodable"_s, u"combine 歌.TTD"_s, program, 1, {},
+        u"歌.TXT: Error:"_s + ErrorMessage(ResultCode::InvalidEncoding) + u"\n歌.TXT: "_s +
+            DetailsText({0, 0, TextEncoding::Cp932}) + u'\n',
+        u"歌.LRC=-"_s);
     row("program: a name that would forge a line is quoted", {}, u"divide a\nb.LRC"_s, program, 1,
         {}, u"$'a\\nb.LRC': Error:ファイルが見つかりません\n"_s, {});
     row("program: nothing is replaced off a terminal", u"song.LRC=lrc song.TXT=old"_s,
@@ -146,6 +163,8 @@ void TestCli::runs_data()
     usage("no files", u"divide --overwrite"_s, u"no files given"_s);
     usage("a separator in an extension", u"combine --lyrics-ext x/LRC a"_s,
           u"'x/LRC' is not an extension"_s);
+    usage("an encoding not offered", u"divide --encoding latin1 a"_s,
+          u"--encoding takes auto, cp932 or utf-8, not 'latin1'"_s);
     usage("a time ratio not offered", u"combine --time-ratio=2 a"_s,
           u"--time-ratio takes none, 1 or 0.9953125, not '2'"_s);
     usage("a file that its own output would replace is refused before any work",

@@ -70,6 +70,9 @@ private Q_SLOTS:
         AddRow("last line of only tags: the source ends in CRLF",
                Ttd(u"(000,001)[00:01:00]\r\n(001,000)[00:05:00]\r\n"_s, u"a\r\n"_s), u"a\r\n"_s,
                false, Ok, u"a[00:01:00]\r\n[00:05:00]\r\n\r\n"_s);
+        AddRow("first line of only tags: the source begins with an empty line",
+               Ttd(u"(000,000)[00:01:00]\r\n(001,000)[00:02:00]"_s, u"\r\nb"_s), u"\r\nb"_s, false,
+               Ok, u"[00:01:00]\r\n[00:02:00]b\r\n\r\n"_s);
         const QString blankEnds = u"\r\n\r\nb\r\n\r\n\r\n"_s; // "b" between lines of only tags
         AddRow("first and last lines of only tags, empty lines between",
                Ttd(u"(000,000)[00:01:00]\r\n\r\n(004,000)[00:06:00]\r\n(005,000)[00:07:00]\r\n"_s,
@@ -98,6 +101,10 @@ private Q_SLOTS:
                u"a\r\n"_s + wide, true, Ok,
                u"a[00:06:00]\r\n"_s + wide + u"[00:03:00]"_s + u"\r\n"_s.repeated(8) +
                    u"[00:04:00]\r\n\r\n"_s);
+
+        AddRow("an attribute beyond code page 932: bytes in the fallback encoding",
+               Ttd(u"(000,001)[00:01:00]\r\n(@Title=🌟)"_s, u"ab"_s), u"ab"_s, false, Ok,
+               u"a[00:01:00]b\r\n\r\n@Title=🌟\r\n"_s);
 
         const QString good = Ttd(u"(000,000)[00:01:00]"_s, u"abc"_s);
         const auto invalid = ResultCode::InvalidTtd;
@@ -145,6 +152,16 @@ private Q_SLOTS:
             QCOMPARE(CombineLyrics(ttd, source, {skip, ratio}, tagged, got), code == Ok);
             QCOMPARE(got, code);
             QCOMPARE(tagged, code == Ok ? expected : u"untouched"_s);
+            // The same text as bytes, in code page 932 where it can hold them.
+            TextEncoding encoding = TextEncoding::Cp932;
+            QByteArray bytes = "untouched", written = bytes;
+            if (code == Ok && !EncodeText(expected, encoding, written))
+                QVERIFY(EncodeText(expected, encoding = FallbackEncoding, written));
+            TextEncoding used = TextEncoding::Cp932;
+            QCOMPARE(CombineLyricsToBytes(ttd, source, {skip, ratio}, used, bytes, got),
+                     code == Ok);
+            QCOMPARE(bytes, written);
+            QCOMPARE(used, encoding);
             if (code != Ok)
                 break;
         }

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace kovrant;
 using namespace Qt::StringLiterals;
 
@@ -31,6 +33,8 @@ QString Damaged(const QString& source, const QString& how)
         text = u'\uFEFF' + text + u"\x1A\r\n"_s;
     if (how.contains(u"word"))
         text.replace(u"world"_s, u"w"_s);
+    if (how.contains(u"short"))
+        text.replace(u"b\r\n"_s, u"\r\n"_s);
     return text;
 }
 
@@ -63,6 +67,13 @@ private Q_SLOTS:
             << Half << u"word"_s << 0u << u"4/4 1:7:11"_s;
         QTest::newRow("a changed word among repairable differences is none either")
             << Half << u"spaces word"_s << 0u << u"4/4 1:10:11"_s;
+        QTest::newRow("five lines short, records last line first: the first three are named")
+            << u"[00:01:00]ab[00:02:00]\r\n"_s.repeated(5) << u"short reversed"_s << 0u
+            << u"5/5 1:1:2 2:1:2 3:1:2"_s;
+        // Spaces a repair would take away, in a text too long to look for repairs in.
+        QTest::newRow("beyond the length repairs are looked for in: only the report, said so")
+            << u"[00:01:00]"_s + QString(MaxRepairedLength, u'う') + u"\r\n[00:02:00]x\r\n"_s
+            << u"spaces"_s << 0u << u"2/2 skipped"_s;
     }
 
     void diagnoses()
@@ -74,6 +85,11 @@ private Q_SLOTS:
         QString ttd, source;
         ResultCode code = ResultCode::Ok;
         QVERIFY(DivideLyrics(lyrics, ttd, source, code));
+        if (damage.contains(u"reversed")) { // the TTD's records from the last line to the first
+            QStringList lines = ttd.split(u"\r\n"_s);
+            std::reverse(lines.begin() + 1, lines.end() - 1);
+            ttd = lines.join(u"\r\n"_s);
+        }
         const CrcDiagnosis diagnosis = DiagnoseCrcMismatch(ttd, Damaged(source, damage));
         QCOMPARE(diagnosis.repairs, repairs);
         if (repairs != 0) {
@@ -81,6 +97,8 @@ private Q_SLOTS:
             return;
         }
         QStringList found{u"%1/%2"_s.arg(diagnosis.linesNeeded).arg(diagnosis.sourceLines)};
+        if (!diagnosis.repairsTried)
+            found << u"skipped"_s;
         for (const auto& line : diagnosis.shortLines)
             found << u"%1:%2:%3"_s.arg(line.line + 1).arg(line.length).arg(line.column);
         QCOMPARE(found.join(u' '), shape);

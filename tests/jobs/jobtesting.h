@@ -16,6 +16,8 @@
 
 #include <functional>
 #include <optional>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <utility>
 
 namespace kovrant::testing {
@@ -25,10 +27,10 @@ using Texts = QStringList;
 
 // Keeps, in order, the jobs' conversations and what they do to the window, with paths relative
 // to base: "NAME:CODE" for an error, "NAME?" for the overwrite question, "notice:NAME:N" (N: the
-// FileNotice's number), "repair:NAME:REPAIRS", "mismatch:NAME", "folder:TEXT",
-// "no-output-folder", "summary:S" (S: the BatchSummary's number), "hourglass:on", "enabled:off",
-// "topmost:on", ... Answers come from answers, then No. Counts the calls that let pending events
-// run and the files written.
+// FileNotice's number), each with ":ENCODING@OFFSET" or ":errno=N" when it has details,
+// "repair:NAME:REPAIRS", "mismatch:NAME", "folder:TEXT", "no-output-folder", "summary:S" (S: the
+// BatchSummary's number), "hourglass:on", "enabled:off", "topmost:on", ... Answers come from
+// answers, then No. Counts the calls that let pending events run and the files written.
 class Recorder final : public UserDialogs, public WindowHooks, public JobLog {
 public:
     QString base;
@@ -40,7 +42,10 @@ public:
     int filesWritten = 0;
 
     bool askOverwrite(const QString& p) override { return answer(p + u'?'); }
-    void reportFileError(const QString& p, ResultCode c) override { put(p, int(c)); }
+    void reportFileError(const QString& p, ResultCode c, const FileErrorDetails& d) override
+    {
+        put(p, int(c), d);
+    }
     bool offerRepair(const QString& p, const CrcDiagnosis& d) override
     {
         return answer(u"repair:"_s + p, d.repairs);
@@ -49,9 +54,9 @@ public:
     {
         put(u"mismatch:"_s + p);
     }
-    void reportFileNotice(const QString& p, FileNotice n) override
+    void reportFileNotice(const QString& p, FileNotice n, const FileErrorDetails& d) override
     {
-        put(u"notice:"_s + p, int(n));
+        put(u"notice:"_s + p, int(n), d);
     }
     void reportFolderNotFound(const QString& folder) override { put(u"folder:"_s + folder); }
     void reportOutputFolderMissing() override { put(u"no-output-folder"_s); }
@@ -74,10 +79,17 @@ public:
 
 private:
     static QString OnOff(bool on) { return on ? u"on"_s : u"off"_s; }
-    void put(QString event, std::optional<int> number = {})
+    void put(QString event, std::optional<int> number = {}, const FileErrorDetails& details = {})
     {
         event.remove(base);
-        events << (number ? event + u':' + QString::number(*number) : event);
+        if (number)
+            event += u':' + QString::number(*number);
+        if (details.invalidByte >= 0)
+            event += u':' + EncodingName(details.encoding).remove(u' ') + u'@' +
+                     QString::number(details.invalidByte);
+        else if (details.systemError != 0)
+            event += u":errno="_s + QString::number(details.systemError);
+        events << event;
     }
     bool answer(const QString& event, std::optional<int> number = {})
     {
@@ -87,7 +99,8 @@ private:
 };
 
 // File contents by name. "lrc" divides into "txt" and "ttd" and is what they combine into; so
-// do "lrc60001", whose source lyrics take 60001 bytes, "lrc-tags" and "lrc-other", another song.
+// do "lrc60001", whose source lyrics take 60001 bytes, "lrc-tags", "lrc-other", another song,
+// and "lrc-kana", whose source lyrics read as UTF-8 too, with its second tag on another byte.
 // "txt-spaces" is "txt" with spaces and tabs at its line ends. "nocrc+ratio" is "ttd" combined
 // with "txt-other" unchecked at the ratio 0.9953125. Other names stand for their own bytes.
 inline const QMap<QString, QByteArray>& Contents()
@@ -99,10 +112,11 @@ inline const QMap<QString, QByteArray>& Contents()
             {u"lrc60001"_s, u"[00:01:00]"_s + QString(60001, u'x') + u"\r\n\r\n"_s},
             {u"lrc-tags"_s,
              QString(u"[00:01:00]a[00:02:00]b[00:03:00]c\r\n"_s).repeated(1200) + u"\r\n"_s},
+            {u"lrc-kana"_s, u"[00:01:00]ﾃｨ[00:02:00]ﾃｨﾃｨ\r\n\r\n"_s},
             {u"untagged"_s, u"歌だけ"_s},
             {u"blank"_s, u"\r\n"_s}};
         ResultCode code = ResultCode::Ok;
-        for (const QString& name : {QString(), u"-other"_s, u"60001"_s, u"-tags"_s}) {
+        for (const QString& name : {QString(), u"-other"_s, u"60001"_s, u"-tags"_s, u"-kana"_s}) {
             if (!DivideLyrics(texts[u"lrc"_s + name], texts[u"ttd"_s + name],
                               texts[u"txt"_s + name], code))
                 qFatal("test lyrics that do not divide");
@@ -113,6 +127,9 @@ inline const QMap<QString, QByteArray>& Contents()
             qFatal("test texts that do not combine");
         // Code page 932 half-width katakana that happen to be valid UTF-8 ("ﾂｱ" reads as "±").
         QMap<QString, QByteArray> bytes{{u"undecodable"_s, "\x81"},
+                                        {u"utf16-odd"_s, QByteArray("\xFF\xFE"
+                                                                    "a\0b",
+                                                                    5)},
                                         {u"ambiguous"_s, "[00:01:00]\xC2\xB1[00:02:00]\r\n"}};
         for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
             if (!EncodeCp932(it.value(), bytes[it.key()]))
@@ -195,6 +212,26 @@ private:
     static QByteArray Content(const QString& name) { return Contents().value(name, name.toUtf8()); }
 };
 
+// While it lives, no file can be opened (EMFILE), whoever the test runs as: a read that fails
+// with the system's reason.
+struct NoFileOpens {
+    rlimit saved{};
+    bool active = false;
+    explicit NoFileOpens(bool on)
+        : active(on && ::getrlimit(RLIMIT_NOFILE, &saved) == 0)
+    {
+        const int lowestFree = active ? ::dup(0) : -1;
+        ::close(lowestFree);
+        const rlimit none{rlim_t(lowestFree), saved.rlim_max};
+        active = active && ::setrlimit(RLIMIT_NOFILE, &none) == 0;
+    }
+    ~NoFileOpens()
+    {
+        if (active)
+            ::setrlimit(RLIMIT_NOFILE, &saved);
+    }
+};
+
 // A folder, a recorder and the context the jobs work with.
 struct JobBench : Folder {
     Recorder recorder;
@@ -202,6 +239,7 @@ struct JobBench : Folder {
     JobBench() { recorder.base = dir.path() + u'/'; }
 
     // Settings and answers from words: "always", "overwrite", "nocrc", "ratio" (0.9953125),
+    // "nofiles" (for the caller: the job runs under NoFileOpens),
     // "same" (output beside the TTD file), the answers "yes" and "no" in order, "out=TEXT",
     // "new=TEXT" (the new extension), "appear=NAME" (a file NAME appears when the job first lets
     // events run). The single combine's fields name song.TTD and song.TXT unless "ttd=" or

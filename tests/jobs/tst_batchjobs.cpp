@@ -56,6 +56,14 @@ void TestBatchJobs::runs_data()
         u"a.TTD b.TTD c.TTD d.TTD e.TTD"_s, {}, u"a.TTD:21 b.TXT:22 mismatch:c.TTD d.TXT:12"_s,
         {InvalidTtd, EmptySourceLyrics, CrcMismatch, FileTooLarge, Ok},
         u"a.LRC=- b.LRC=- c.LRC=- d.LRC=- e.LRC=lrc"_s);
+    row("combine: source lyrics that read both ways with a tag on other bytes: refused, named",
+        u"a.TTD=ttd-kana a.TXT=txt-kana"_s, u"a.TTD"_s, {}, u"a.TXT:24"_s, {AmbiguousEncoding},
+        u"a.LRC=-"_s);
+    row("divide: bytes not valid in their encoding: the first such byte and the encoding",
+        u"a.LRC=utf16-odd"_s, u"a.LRC"_s, {}, u"a.LRC:19:UTF-16LE@4"_s, {InvalidEncoding},
+        u"a.TXT=-"_s);
+    row("combine: a read that fails gives the system's reason", u"a.TTD=ttd a.TXT=txt"_s,
+        u"a.TTD"_s, u"nofiles"_s, u"a.TTD:13:errno=24"_s, {ReadFailed}, u"a.LRC=-"_s);
     row("combine: No keeps an existing output and spoils the summary",
         u"song.TTD=ttd song.TXT=txt song.LRC=old"_s, ttd, u"no"_s, u"song.LRC?"_s, {Ok},
         u"song.LRC=old"_s);
@@ -118,6 +126,7 @@ void TestBatchJobs::runs()
     const JobSnapshot state = bench.settings(script);
     const Texts paths = bench.paths(queue);
     BatchResults found{ResultCode::FileEmpty};
+    const NoFileOpens noFiles(script.contains(u"nofiles"_s));
     const bool ok = !state.newExtension.isEmpty()
                         ? BatchRename(paths, state.newExtension, bench.context, found)
                         : (queue.endsWith(u".TTD") ? BatchCombine : BatchDivide)(
@@ -194,7 +203,7 @@ void TestBatchJobs::survivesItsFolderChanging()
     const bool root = ::geteuid() == 0;
     QCOMPARE(bench.events().join(u' '), u"f03.LRC:11 f05.LRC:11 f07.TTD:15 "_s +
                                             (root ? u""_s : u"f09.TXT:15 "_s) +
-                                            u"f11.LRC:13 f13.LRC:11 f15.TTD:15"_s);
+                                            u"f11.LRC:19:CP932@0 f13.LRC:11 f15.TTD:15"_s);
     const QString kept = u"f03.TXT=old f05.TXT=old f07.TXT=old f07.TTD=/ f11.TXT=old f11.TTD=old "
                          u"f13.TXT=old f15.TXT=old f15.TTD=old"_s;
     QCOMPARE(bench.check(kept), kept);

@@ -47,8 +47,14 @@ void TestSingleCombine::runs_data()
         u"dest/song.LRC=lrc song.LRC=-"_s);
     row("the root passes the folder test; 23 names the TTD", other, u"out=/"_s,
         locked + u"mismatch:song.TTD"_s, Failed, {});
-    row("an undecodable source cannot be read", u"song.TTD=ttd song.TXT=undecodable"_s, u"same"_s,
-        u"notice:song.TXT:1"_s, Failed, {});
+    row("a source not valid in its encoding: the notice names the byte and the encoding",
+        u"song.TTD=ttd song.TXT=undecodable"_s, u"same"_s, u"notice:song.TXT:4:CP932@0"_s, Failed,
+        {});
+    row("a read that fails: the notice gives the system's reason", pair, u"same nofiles"_s,
+        u"notice:song.TTD:1:errno=24"_s, Failed, {});
+    row("source lyrics that read both ways with a tag on other bytes, even unchecked: 24",
+        u"song.TTD=ttd-kana song.TXT=txt-kana"_s, u"same nocrc"_s, locked + u"song.TXT:24"_s,
+        Failed, u"song.LRC=-"_s);
     row("21 names the TTD", u"song.TTD=TTD? song.TXT=txt"_s, u"same"_s, locked + u"song.TTD:21"_s,
         Failed, u"song.LRC=-"_s);
     row("22 names the source", u"song.TTD=ttd song.TXT=blank"_s, u"same"_s,
@@ -78,7 +84,9 @@ void TestSingleCombine::runs()
 
     JobBench bench;
     QVERIFY(bench.fill(files));
-    QCOMPARE(SingleCombine(bench.settings(script), bench.context), outcome);
+    const JobSnapshot state = bench.settings(script);
+    const NoFileOpens noFiles(script.contains(u"nofiles"_s));
+    QCOMPARE(SingleCombine(state, bench.context), outcome);
     QCOMPARE(bench.events(), events.split(u' ', Qt::SkipEmptyParts));
     QCOMPARE(bench.check(after), after);
 }

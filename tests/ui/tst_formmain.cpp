@@ -30,8 +30,14 @@ public:
     std::function<void()> whileOpen; // runs inside a question, the summary and the About box
 
     bool askOverwrite(const QString& p) override { return add(u"ask:"_s + p, true); }
-    void reportFileError(const QString& p, ResultCode) override { add(u"error:"_s + p); }
-    void reportFileNotice(const QString& p, FileNotice) override { add(u"notice:"_s + p); }
+    void reportFileError(const QString& p, ResultCode, const FileErrorDetails&) override
+    {
+        add(u"error:"_s + p);
+    }
+    void reportFileNotice(const QString& p, FileNotice, const FileErrorDetails&) override
+    {
+        add(u"notice:"_s + p);
+    }
     bool offerRepair(const QString&, const CrcDiagnosis&) override { return add(u"repair"_s); }
     void reportCrcMismatch(const QString& p, const CrcDiagnosis&) override { add(u"crc:"_s + p); }
     void reportFolderNotFound(const QString& p) override { add(u"folder:"_s + p); }

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <cerrno>
+
 using namespace kovrant;
 using namespace Qt::StringLiterals;
 
@@ -34,6 +36,14 @@ private Q_SLOTS:
             song + u"ファイルが読みとれません"_s);
         row("notice: not saved", FileNoticeMessage(path, FileNotice::SaveFailed),
             song + u"保存に失敗しました"_s);
+        row("notice: not valid in its encoding",
+            FileNoticeMessage(path, FileNotice::InvalidEncoding),
+            song + ErrorMessage(ResultCode::InvalidEncoding));
+        row("details: where the bytes stop, a mark no part of the encoding's name",
+            DetailsText({0, 1234, TextEncoding::Utf8Bom}),
+            u"オフセット1234のバイトがUTF-8として正しくありません"_s);
+        row("details: the system's reason", DetailsText({EACCES}), qt_error_string(EACCES));
+        row("details: none", DetailsText({}), {});
         row("a folder is shown as typed", FolderNotFoundMessage(u"/k/out/"_s),
             u"/k/out/\r\nフォルダが見つかりません"_s);
         row("no output folder", OutputFolderMissingText(), u"出力フォルダを指定してください。"_s);
@@ -50,6 +60,13 @@ private Q_SLOTS:
         row("where the source differs", MismatchDetails(shape),
             u"タイムタグデータは12行、素材歌詞は11行です\r\n"
             u"12行目：10文字ですが、タイムタグデータは15文字目の後にタグを置きます"_s);
+        CrcDiagnosis large;
+        large.repairsTried = false;
+        large.linesNeeded = 1;
+        large.sourceLines = 1;
+        row("a source too long for repairs says so", MismatchDetails(large),
+            u"タイムタグデータは1行、素材歌詞は1行です\r\n"
+            u"素材歌詞が1000000文字を超えるため、修正で一致するかは調べていません"_s);
         row("summary: all ok", SummaryText(BatchSummary::AllOk), u"全て正常に処理できました。"_s);
         row("summary: errors", SummaryText(BatchSummary::SomeErrors),
             u"途中でエラーがありました。"_s);

@@ -76,14 +76,17 @@ editors = {
     "song-utf8bom.lrc": b"\xef\xbb\xbf" + SONG.encode("utf-8"),
     "song-utf16le.lrc": b"\xff\xfe" + SONG.encode("utf-16-le"),
     "song-cp932.lrc": to_cp932(SONG.replace("〜", "～")),
-    # Beyond code page 932: its CRC is taken over UTF-8, and its TTD file is UTF-8 as well.
-    "song-emoji.lrc": "[00:01:00]星🌟[00:02:00]♡\r\n\r\n@Title=🌟\r\n".encode("utf-8"),
+    # Beyond code page 932: its CRC is taken over UTF-8, and its TTD file is UTF-8 as well. The
+    # "あ" at the line's end leaves a lead byte before CR in code page 932, so that its source
+    # lyrics have no second reading.
+    "song-emoji.lrc": "[00:01:00]星🌟[00:02:00]♡あ\r\n\r\n@Title=🌟\r\n".encode("utf-8"),
     # Code page 932 that happens to be valid UTF-8: half-width katakana pairs such as ﾂｱ (C2 B1)
     # read as UTF-8 "±".
     "cp932-as-utf8.lrc": to_cp932("[00:01:00]ﾂｱ[00:02:00]ﾃｶ\r\n\r\n"),
 }
 for name, data in editors.items():
     (HERE / name).write_bytes(data)
+assert not is_valid("星🌟♡あ\r\n".encode("utf-8"))
 assert editors["cp932-as-utf8.lrc"].decode("utf-8") == "[00:01:00]±[00:02:00]ö\r\n\r\n"
 
 for name, data in valid.items():
