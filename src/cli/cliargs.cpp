@@ -50,9 +50,11 @@ const QCommandLineOption TimeRatioOption(
     u"none|1|0.9953125"_s);
 const QCommandLineOption EncodingOption(
     u"encoding"_s,
-    u"how inputs are read: auto (the default) recognises UTF-8 and UTF-16 by their byte-order "
-    u"mark and UTF-8 by its bytes, else code page 932; cp932 reads every input as code page 932"_s,
-    u"auto|cp932"_s);
+    u"how inputs are read: auto (the default) follows a byte-order mark, else takes a text for "
+    u"UTF-8 when it is valid UTF-8 and holds a character of three or four bytes, else code page "
+    u"932; cp932 reads every input as code page 932; utf-8 reads every input without a "
+    u"byte-order mark as UTF-8. TTD files without a byte-order mark are always code page 932"_s,
+    u"auto|cp932|utf-8"_s);
 const QCommandLineOption SourceOption(u"source"_s,
                                       u"the source lyrics file of the single TTDFILE"_s, u"FILE"_s);
 const QCommandLineOption OutputDirOption(u"output-dir"_s, u"folder for the combined lyrics"_s,

@@ -1,5 +1,6 @@
 #include "cli/cliargs.h"
 #include "cli/clirun.h"
+#include "cli/clitexts.h"
 #include "cli/quoting.h"
 #include "files/filenames.h"
 #include "jobs/jobtesting.h"
