@@ -43,6 +43,46 @@ QString SingleCombineOutputPath(const JobSnapshot& state)
     return AddBackslash(state.outputFolder) + BaseNamePart(state.ttdPath) + state.lyricsExtension;
 }
 
+QString FormatExtension(LyricsFormat format, const JobSnapshot& state)
+{
+    switch (format) {
+    case LyricsFormat::Tags:
+        return state.lyricsExtension;
+    case LyricsFormat::Lrc:
+    case LyricsFormat::EnhancedLrc:
+        return QStringLiteral(".lrc");
+    case LyricsFormat::Ass:
+        return QStringLiteral(".ass");
+    case LyricsFormat::WebVtt:
+        return QStringLiteral(".vtt");
+    }
+    return QString();
+}
+
+namespace {
+
+// outputFolder + the base name of file + extension; beside file when outputFolder is "".
+QString OutputInto(const QString& outputFolder, const QString& file, const QString& extension)
+{
+    if (outputFolder.isEmpty())
+        return SiblingPath(file, extension);
+    return AddBackslash(outputFolder) + BaseNamePart(file) + extension;
+}
+
+} // namespace
+
+QString ConvertOutputPath(const QString& file, LyricsFormat to, const QString& outputFolder,
+                          const JobSnapshot& state)
+{
+    return OutputInto(outputFolder, file, FormatExtension(to, state));
+}
+
+QString RetimeOutputPath(const QString& newFile, const QString& outputFolder,
+                         const JobSnapshot& state)
+{
+    return OutputInto(outputFolder, newFile, state.lyricsExtension);
+}
+
 JobFiles DivideFiles(const QString& lyricsFile, const JobSnapshot& state)
 {
     const DivideOutputs outputs = DivideOutputPaths(lyricsFile, state);
@@ -52,6 +92,24 @@ JobFiles DivideFiles(const QString& lyricsFile, const JobSnapshot& state)
 JobFiles SingleCombineFiles(const JobSnapshot& state)
 {
     return {{state.ttdPath, state.sourcePath}, {SingleCombineOutputPath(state)}};
+}
+
+JobFiles ConvertFiles(const QString& file, bool ttdInput, LyricsFormat to,
+                      const QString& outputFolder, const JobSnapshot& state)
+{
+    JobFiles files{{file}, {ConvertOutputPath(file, to, outputFolder, state)}};
+    if (ttdInput && to != LyricsFormat::Tags)
+        files.inputs << CombineSourcePath(file, state);
+    return files;
+}
+
+JobFiles RetimeFiles(const QString& oldFile, bool oldIsTtd, const QString& newFile,
+                     const QString& outputFolder, const JobSnapshot& state)
+{
+    JobFiles files{{oldFile, newFile}, {RetimeOutputPath(newFile, outputFolder, state)}};
+    if (oldIsTtd)
+        files.inputs << CombineSourcePath(oldFile, state);
+    return files;
 }
 
 std::optional<QString> InputReplacedByOutput(const JobFiles& files)

@@ -130,6 +130,42 @@ QStringList ShapeReport(const CrcDiagnosis& diagnosis)
     return lines;
 }
 
+QStringList RetimeReportLines(const RetimeResult& result)
+{
+    QStringList lines;
+    for (const RemovedTag& tag : result.removedFromNew) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText",
+                                      "新しい歌詞の%2行目、%3文字目のタグ%1を取り除きました"))
+                     .arg(tag.tag)
+                     .arg(tag.line)
+                     .arg(tag.column);
+    }
+    for (const DroppedGroup& group : result.dropped) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText",
+                                      "元の歌詞の%2行目、%3文字目のタグ%1を引き継げませんでした"))
+                     .arg(group.tags)
+                     .arg(group.line)
+                     .arg(group.column);
+    }
+    for (const UntimedText& untimed : result.untimed) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText", "%1行目にタイミングのない文字があります：%2"))
+                     .arg(untimed.line)
+                     .arg(untimed.text);
+    }
+    return lines;
+}
+
+QString RetimeCountsText(const RetimeResult& result)
+{
+    return Tr(QT_TRANSLATE_NOOP("JobText",
+                                "引き継いだタググループ%1、引き継げなかったタググループ%2、"
+                                "タイミングのない箇所%3、取り除いたタグ%4"))
+        .arg(result.carriedGroups)
+        .arg(result.dropped.size())
+        .arg(result.untimed.size())
+        .arg(result.removedFromNew.size());
+}
+
 QString DisplayName(const QString& path)
 {
     // A path without a folder would otherwise be named by the empty text.

@@ -1,5 +1,6 @@
 #include "ui/windowdialogs.h"
 
+#include "files/filenames.h"
 #include "jobs/messages.h"
 #include "ui/formabout.h"
 #include "ui/messagetexts.h"
@@ -71,6 +72,14 @@ void DesktopDialogs::reportOutputFolderMissing()
 void DesktopDialogs::showSummary(BatchSummary summary)
 {
     Show(m_owner, QMessageBox::Information, SummaryText(summary));
+}
+
+// The counts under the name; what was dropped or left untimed in the details.
+void DesktopDialogs::reportRetime(const QString& newPath, const RetimeResult& result)
+{
+    Show(m_owner, QMessageBox::Information,
+         PrintableFileName(DisplayName(newPath)) + MessageLineBreak + RetimeCountsText(result),
+         QMessageBox::Ok, RetimeReportLines(result).join(MessageLineBreak));
 }
 
 std::optional<QString> DesktopDialogs::openFile(const QString& pattern)

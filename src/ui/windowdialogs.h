@@ -43,6 +43,7 @@ public:
     void reportFolderNotFound(const QString& folder) override;
     void reportOutputFolderMissing() override;
     void showSummary(BatchSummary summary) override;
+    void reportRetime(const QString& newPath, const RetimeResult& result) override;
 
     std::optional<QString> openFile(const QString& pattern) override;
     QString pickFolder() override;

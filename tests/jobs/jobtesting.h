@@ -29,7 +29,8 @@ using Texts = QStringList;
 // to base: "NAME:CODE" for an error, "NAME?" for the overwrite question, "notice:NAME:N" (N: the
 // FileNotice's number), each with ":ENCODING@OFFSET" or ":errno=N" when it has details,
 // "repair:NAME:REPAIRS", "mismatch:NAME", "folder:TEXT", "no-output-folder", "summary:S" (S: the
-// BatchSummary's number), "hourglass:on", "enabled:off", "topmost:on", ... Answers come from
+// BatchSummary's number), "retime:NAME:C/D/U/R" (groups carried and dropped, texts untimed, tags
+// removed), "hourglass:on", "enabled:off", "topmost:on", ... Answers come from
 // answers, then No. Counts the calls that let pending events run and the files written.
 class Recorder final : public UserDialogs, public WindowHooks, public JobLog {
 public:
@@ -65,6 +66,14 @@ public:
         put(u"summary"_s, int(summary));
         if (duringSummary)
             duringSummary();
+    }
+    void reportRetime(const QString& p, const RetimeResult& r) override
+    {
+        put(u"retime:%1:%2/%3/%4/%5"_s.arg(p)
+                .arg(r.carriedGroups)
+                .arg(r.dropped.size())
+                .arg(r.untimed.size())
+                .arg(r.removedFromNew.size()));
     }
     void setHourglass(bool on) override { put(u"hourglass:"_s + OnOff(on)); }
     void setWindowEnabled(bool on) override { put(u"enabled:"_s + OnOff(on)); }

@@ -43,6 +43,7 @@ public:
     void reportFolderNotFound(const QString& p) override { add(u"folder:"_s + p); }
     void reportOutputFolderMissing() override { add(u"no output folder"_s); }
     void showSummary(BatchSummary s) override { add(u"summary:%1"_s.arg(int(s)), true); }
+    void reportRetime(const QString& p, const RetimeResult&) override { add(u"retime:"_s + p); }
     std::optional<QString> openFile(const QString& f) override { return add(u"open:"_s + f), file; }
     QString pickFolder() override { return add(u"pick"_s), folder; }
     void warnEqualExtensions() override { add(u"warn"_s); }
