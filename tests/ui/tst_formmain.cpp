@@ -550,7 +550,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("restored");
         QTest::newRow("its title bar still to be grabbed on the left") << QPoint(-300, 90) << true;
         QTest::newRow("beyond the screen's right edge") << QPoint(5000, 90) << false;
-        QTest::newRow("its title bar above the screen") << QPoint(120, -100) << false;
+        QTest::newRow("its title bar above the screen") << QPoint(120, -20) << false;
     }
     void windowPlace()
     {
