@@ -134,6 +134,110 @@
         <source>Kovrant</source>
         <translation>Kovrant</translation>
     </message>
+    <message>
+        <source>タイムタグデータファイルを開く</source>
+        <translation>Open Time-Tag Data File</translation>
+    </message>
+    <message>
+        <source>素材ファイルを開く</source>
+        <translation>Open Source File</translation>
+    </message>
+    <message>
+        <source>タイムタグ付き歌詞ファイルを開く</source>
+        <translation>Open Time-Tagged Lyrics Files</translation>
+    </message>
+    <message>
+        <source>拡張子を変換するファイルを開く</source>
+        <translation>Open Files to Change Their Extension</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Enter・Space・クリックでファイルを選ぶ、%1で貼り付ける</source>
+        <translation>Enter, Space or a click chooses files; %1 pastes them</translation>
+    </message>
+    <message>
+        <source>モード</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>%1の画面に切り替える</source>
+        <translation>Show the %1 panel</translation>
+    </message>
+    <message>
+        <source>タイムタグデータファイルを選ぶ</source>
+        <translation>Choose the time-tag data file</translation>
+    </message>
+    <message>
+        <source>素材ファイルを選ぶ</source>
+        <translation>Choose the source file</translation>
+    </message>
+    <message>
+        <source>出力フォルダを選ぶ</source>
+        <translation>Choose the output folder</translation>
+    </message>
+    <message>
+        <source>タイムタグデータと素材ファイルを結合して出力フォルダに書き込む</source>
+        <translation>Combine the time-tag data with the source file and write the result to the output folder</translation>
+    </message>
+    <message>
+        <source>上書き確認なし</source>
+        <translation>Overwrite unasked</translation>
+    </message>
+    <message>
+        <source>%1件を処理しました</source>
+        <translation>%1 processed</translation>
+    </message>
+    <message>
+        <source>%1件を処理、%2件はエラー</source>
+        <translation>%1 processed, %2 with errors</translation>
+    </message>
+    <message>
+        <source>、%1件は上書きせず</source>
+        <translation>, %1 not replaced</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>設定を保存できませんでした</source>
+        <translation>The settings could not be saved</translation>
+    </message>
+    <message>
+        <source>上書きしませんでした</source>
+        <translation>Not replaced</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1の出力%2件</source>
+        <translation>%2 in %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>何も書き込みませんでした</source>
+        <translation>Nothing was written</translation>
+    </message>
+    <message>
+        <source>%1 を書き込みました</source>
+        <translation>Wrote %1</translation>
+    </message>
+    <message>
+        <source>ファイルを受け取れませんでした</source>
+        <translation>The files were not taken</translation>
+    </message>
+    <message>
+        <source>CRC省略</source>
+        <translation>No CRC</translation>
+    </message>
 </context>
 <context>
     <name>JobText</name>
@@ -238,6 +342,10 @@ Please check the extension settings.</translation>
     <message>
         <source>引き継いだタググループ%1、引き継げなかったタググループ%2、タイミングのない箇所%3、取り除いたタグ%4</source>
         <translation>tag groups carried: %1, dropped: %2; untimed texts: %3; tags removed: %4</translation>
+    </message>
+    <message>
+        <source>行数は一致し、どのタグも行の長さに収まります。文字が変更されています。</source>
+        <translation>The lines agree in number and every tag fits its line: characters have been changed.</translation>
     </message>
 </context>
 <context>

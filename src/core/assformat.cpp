@@ -408,10 +408,8 @@ bool ReadAss(QStringView input, TimingModel& model, ResultCode& code)
     if (!pending)
         return fail(ResultCode::NoTimedLine);
     EndCue(read, read.lines[*pending], pendingEnd, -1);
-    for (const TimePoint& point : read.points) {
-        if (point.ms > MaxTimeTagMs)
-            return fail(ResultCode::TimeBeyondLimit);
-    }
+    if (!TimesWithinLimit(read))
+        return fail(ResultCode::TimeBeyondLimit);
     read.text = text.take();
     model = std::move(read);
     code = ResultCode::Ok;

@@ -307,12 +307,11 @@ bool ReadLrc(QStringView input, TimingModel& model, ResultCode& code)
         code = ResultCode::NoTimedLine;
         return false;
     }
-    for (TimePoint& point : read.points) {
+    for (TimePoint& point : read.points)
         point.ms = std::max(point.ms - double(offset), 0.0);
-        if (point.ms > MaxTimeTagMs) {
-            code = ResultCode::TimeBeyondLimit;
-            return false;
-        }
+    if (!TimesWithinLimit(read)) {
+        code = ResultCode::TimeBeyondLimit;
+        return false;
     }
     if (repeated) {
         // As players show them: by time, a line without time staying after the one before it.

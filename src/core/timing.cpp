@@ -125,6 +125,12 @@ bool ReadTimeTaggedLyrics(QStringView input, qint32 shiftMs, TimingModel& model,
     return true;
 }
 
+bool TimesWithinLimit(const TimingModel& model)
+{
+    return std::all_of(model.points.cbegin(), model.points.cend(),
+                       [](const TimePoint& point) { return point.ms <= MaxTimeTagMs; });
+}
+
 QString WriteTimeTaggedLyrics(const TimingModel& model)
 {
     qsizetype size = 2 * model.text.size() + 2;

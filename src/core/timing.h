@@ -74,6 +74,10 @@ void ShiftTimes(TimingModel& model, qint32 shiftMs);
 
 // --- For the formats' readers and writers ---
 
+// True when no time of the model lies past MaxTimeTagMs, which no tag can hold; the check each
+// format's reader ends with (TimeBeyondLimit).
+bool TimesWithinLimit(const TimingModel& model);
+
 // A time that is not a whole number of milliseconds in whole units of unitMs milliseconds.
 qint64 FractionToUnits(double ms, qint32 unitMs);
 

@@ -397,11 +397,9 @@ bool ReadVtt(QStringView input, TimingModel& model, ResultCode& code)
         return false;
     }
     EndCue(read, read.lines[*pending], pendingEnd, -1);
-    for (const TimePoint& point : read.points) {
-        if (point.ms > MaxTimeTagMs) {
-            code = ResultCode::TimeBeyondLimit;
-            return false;
-        }
+    if (!TimesWithinLimit(read)) {
+        code = ResultCode::TimeBeyondLimit;
+        return false;
     }
     read.text = text.take();
     model = std::move(read);

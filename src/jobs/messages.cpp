@@ -109,11 +109,22 @@ QString RepairQuestion()
     return Tr(QT_TRANSLATE_NOOP("JobText", "修正した素材歌詞で結合しますか?"));
 }
 
+bool ShapeAgrees(const CrcDiagnosis& diagnosis)
+{
+    return diagnosis.linesNeeded == diagnosis.sourceLines && diagnosis.shortLines.empty();
+}
+
 QStringList ShapeReport(const CrcDiagnosis& diagnosis)
 {
-    QStringList lines{Tr(QT_TRANSLATE_NOOP("JobText", "タイムタグデータは%1行、素材歌詞は%2行です"))
-                          .arg(diagnosis.linesNeeded)
-                          .arg(diagnosis.sourceLines)};
+    QStringList lines;
+    if (ShapeAgrees(diagnosis)) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText", "行数は一致し、どのタグも行の長さに収まります。"
+                                                 "文字が変更されています。"));
+    } else {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText", "タイムタグデータは%1行、素材歌詞は%2行です"))
+                     .arg(diagnosis.linesNeeded)
+                     .arg(diagnosis.sourceLines);
+    }
     if (!diagnosis.repairsTried) {
         lines << Tr(QT_TRANSLATE_NOOP("JobText", "素材歌詞が%1文字を超えるため、修正で一致するかは"
                                                  "調べていません"))

@@ -28,9 +28,13 @@ QString SummaryText(BatchSummary summary);
 QString RepairText(Repairs repairs);
 // Whether to combine with the repaired text.
 QString RepairQuestion();
+// True when the source lyrics have the lines a TTD needs and every tag's column fits its line:
+// then only their characters can differ.
+bool ShapeAgrees(const CrcDiagnosis& diagnosis);
 // Where source lyrics differ from what a TTD needs: the lines it needs against the source's, a
 // line saying so when the source was too long for repairs to be looked for, then one line for
-// each line that is shorter than a tag's column.
+// each line that is shorter than a tag's column; for a shape that agrees, that it does and that
+// characters have been changed.
 QStringList ShapeReport(const CrcDiagnosis& diagnosis);
 
 // What a retime says beyond its counts, one line each: every tag taken out of the new text,

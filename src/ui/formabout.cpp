@@ -9,8 +9,10 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QWindow>
 
 #include <cmath>
@@ -24,8 +26,12 @@ constexpr int InnerHeight = 216;
 constexpr int IconSize = 32;
 constexpr QPoint IconPlace{300, 22};
 constexpr int WaitMs = 1000;
-constexpr int StepMs = 1;                      // as fast as the timer allows
+// The 30 steps take about half a second: a slide, where steps as fast as the timer allows would
+// end in a blink and look like a jump.
+constexpr int StepMs = 16;
 constexpr double HalfPiOver30 = 3.141592 / 60; // 30 steps end at a quarter turn
+const QString LinkAddress = QStringLiteral("https://kovrant.github.io/");
+constexpr QSize TitleSize(260, 48);
 
 QLabel* Label(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
@@ -36,16 +42,32 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text, const QRec
     return label;
 }
 
-QLabel* TitleLayer(QWidget* parent, const char* name, const QPoint& at, const QColor& colour)
-{
-    QLabel* title = Label(parent, name, QStringLiteral("Kovrant"), QRect(at, QSize(260, 48)));
-    QFont font = title->font();
-    font.setPointSize(26);
-    font.setBold(true);
-    title->setFont(font);
-    title->setStyleSheet(QStringLiteral("color: %1").arg(colour.name()));
-    return title;
-}
+// The title: the program's name in yellow over an olive shadow of two copies, one and two pixels
+// right of and below it. The shadow is painted, not made of labels, so that assistive technology
+// meets the name once.
+class ShadowedTitle : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect text(QPoint(0, 0), TitleSize);
+        layer(painter, text.translated(2, 2), QColor(0x80, 0x80, 0x00));
+        layer(painter, text.translated(1, 1), QColor(0x80, 0x80, 0x00));
+        layer(painter, text, QColor(0xFF, 0xFF, 0x00));
+    }
+
+private:
+    void layer(QPainter& painter, const QRect& area, const QColor& colour) const
+    {
+        QPalette colours = palette();
+        colours.setColor(QPalette::WindowText, colour);
+        style()->drawItemText(&painter, area, int(alignment()), colours, true, text(),
+                              QPalette::WindowText);
+    }
+};
 
 QFrame* Line(QWidget* parent, const char* name, int top, const QColor& colour)
 {
@@ -67,18 +89,22 @@ FormAbout::FormAbout(QWidget* parent, bool animate)
     setFixedSize(InnerWidth, InnerHeight);
     setModal(true);
 
-    // The title's shadow lies two pixels right of and below the main text.
-    TitleLayer(this, "Label1_0", {22, 14}, QColor(0x80, 0x80, 0x00));
-    TitleLayer(this, "Label1_1", {21, 13}, QColor(0x80, 0x80, 0x00));
-    TitleLayer(this, "Label2", {20, 12}, QColor(0xFF, 0xFF, 0x00));
+    auto* title = new ShadowedTitle(QStringLiteral("Kovrant"), this);
+    title->setObjectName(QStringLiteral("Label2"));
+    title->setAccessibleName(title->text());
+    title->setGeometry(QRect(QPoint(20, 12), TitleSize + QSize(2, 2)));
+    QFont font = title->font();
+    font.setPointSize(26);
+    font.setBold(true);
+    title->setFont(font);
     Label(this, "Label3", tr("Version %1").arg(QStringLiteral(KOVRANT_VERSION)),
           QRect(24, 70, 300, 20));
     Label(this, "Label4", QString(), QRect(24, 92, 300, 16));
     Label(this, "Label5", tr("タイムタグ付き歌詞の分割と結合のために"), QRect(24, 110, 320, 20));
-    m_link = Label(this, "Label6", QStringLiteral("https://kovrant.github.io/"),
-                   QRect(24, 132, 320, 20));
+    m_link = Label(this, "Label6", LinkAddress, QRect(24, 132, 320, 20));
     m_link->setEnabled(false);
     m_link->installEventFilter(this);
+    connect(m_link, &QLabel::linkActivated, this, &FormAbout::followLink);
     // An etched separator across the whole width.
     Line(this, "Line1", 162, QColor(0x80, 0x80, 0x80));
     Line(this, "Line2", 163, QColor(0xFF, 0xFF, 0xFF));
@@ -147,12 +173,20 @@ void FormAbout::finishAnimation()
 {
     m_timer.stop();
     m_ok->setVisible(true);
+    m_ok->setFocus();
+    // Now a link, blue and underlined, that Tab reaches and Enter follows.
     m_link->setEnabled(true);
-    QFont font = m_link->font();
-    font.setUnderline(true);
-    m_link->setFont(font);
-    m_link->setStyleSheet(QStringLiteral("color: #0000FF"));
+    m_link->setTextFormat(Qt::RichText);
+    m_link->setText(QStringLiteral("<a href=\"%1\" style=\"color: #0000FF\">%1</a>")
+                        .arg(LinkAddress.toHtmlEscaped()));
+    m_link->setTextInteractionFlags(Qt::LinksAccessibleByKeyboard);
     m_link->setCursor(Qt::PointingHandCursor);
+}
+
+void FormAbout::followLink()
+{
+    OpenDocument(LinkAddress);
+    accept();
 }
 
 void FormAbout::moveIconCentredOn(const QPoint& pointInIcon)
@@ -177,10 +211,8 @@ bool FormAbout::eventFilter(QObject* watched, QEvent* event)
         return true;
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (watched == m_link) {
-        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            OpenDocument(m_link->text());
-            accept();
-        }
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+            followLink();
         return true;
     }
     if (watched != m_icon)

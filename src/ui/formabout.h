@@ -9,7 +9,8 @@ class QPushButton;
 namespace kovrant {
 
 // The About window: the program's name and version, a credit line and a link. The icon slides in
-// from the right edge; only then do OK and the link work, and the icon can be dragged about.
+// from the right edge in about half a second; only then do OK and the link work (the link also
+// from the keyboard), and the icon can be dragged about.
 class FormAbout : public QDialog {
     Q_OBJECT
 
@@ -31,6 +32,7 @@ protected:
 
 private:
     void finishAnimation();
+    void followLink();
     void moveIconCentredOn(const QPoint& pointInIcon);
 
     QTimer m_timer;

@@ -2,8 +2,10 @@
 
 #include "jobs/batchdriver.h"
 #include "jobs/jobstate.h"
+#include "ui/runrecord.h"
 #include "ui/settings.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <chrono>
@@ -16,8 +18,9 @@ struct FormMainUi;
 class WindowDialogs;
 
 // The main window. It holds the live value of every setting in its controls, loads them from
-// the store when it is made and saves them when it closes; its handlers forward to the jobs,
-// the batch driver and the dialogs.
+// the store when it is made and saves them when it closes, telling the user when they could not
+// be saved; its handlers forward to the jobs, the batch driver and the dialogs. Its status line
+// says what the last job did.
 class FormMain : public QWidget, private WindowHooks {
     Q_OBJECT
 
@@ -35,13 +38,29 @@ public:
     JobSnapshot snapshot() const;
     StoredSettings storedSettings() const;
 
+    // Shows the window, in front and active, as a later start asks.
+    void bringToFront();
+    // Takes files as a drop on the current mode's target (the TTD file's field in the single
+    // combine); what that target would refuse is refused, and so is everything while the window
+    // is at work or under a dialog, as drops are. The status line says when files were refused.
+    bool takeFiles(const QStringList& files);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void applySettings(const StoredSettings& values);
     void connectControls();
+    void connectTargets();
     void switchMode(MainMode mode);
+    void switchByKey(MainMode mode);
+    void showOptionMarks();
+    void showStatus(const QString& text);
+    // The folder a file dialog starts in: that of the field's path, else the last one used.
+    QString startFolder(const QString& folderOfField) const;
+    std::optional<QString> chooseFile(const QString& title, const QString& pattern,
+                                      const QString& fieldPath);
+    QStringList chooseFiles(const QString& title, const QString& pattern);
     bool extensionsEqual() const;
     void applyOutputFolderRule();
     void suggestSourcePath();
@@ -54,10 +73,13 @@ private:
     std::unique_ptr<FormMainUi> m_ui;
     WindowDialogs& m_dialogs;
     const SettingsStore& m_store;
-    JobLog m_log;
+    RunRecord m_record;
     JobContext m_context;
     BatchDriver m_driver;
     std::optional<MainMode> m_currentMode;
+    std::optional<QPoint> m_storedPlace;
+    QString m_lastFolder;
+    QPointer<QWidget> m_focusBeforeJob;
     bool m_hourglass = false;
     bool m_combining = false;
 };

@@ -4,25 +4,71 @@
 #include "ui/droptargets.h"
 #include "ui/messagetexts.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
+#include <QPainter>
+#include <QShortcut>
 #include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace kovrant {
 
 using namespace Qt::StringLiterals;
 
+// The bar of the mode buttons, which assistive technology meets as one group of choices.
+class ModeBar : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+};
+
 namespace {
+
+QAccessibleInterface* ModeBarAccessible(const QString& className, QObject* object)
+{
+    if (className != QLatin1StringView(ModeBar::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
+}
+
+// The status line's text, cut short in the middle where the line is too narrow for it; the
+// whole text stays the label's text, which assistive technology reads.
+class StatusText : public QLabel {
+public:
+    StatusText()
+    {
+        setTextFormat(Qt::PlainText);
+        // Any text fits the window's fixed width; an empty line keeps its height.
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        setMinimumHeight(fontMetrics().height());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(),
+                              fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()),
+                              foregroundRole());
+    }
+};
 
 QString Tr(const char* text)
 {
@@ -60,10 +106,19 @@ QLabel* Caption(const char* objectName, const QString& text, QWidget* buddy)
     return label;
 }
 
-QPushButton* BrowseButton(const char* objectName)
+// "text（key）": a control's tooltip names its key.
+QString WithKey(const QString& text, const QKeySequence& key)
+{
+    return Tr(QT_TRANSLATE_NOOP("FormMain", "%1（%2）"))
+        .arg(text, key.toString(QKeySequence::NativeText));
+}
+
+// Every browse button shows ".."; its accessible name and tooltip say what it picks.
+QPushButton* BrowseButton(const char* objectName, const QString& picks)
 {
     const QString caption = Tr(QT_TRANSLATE_NOOP("FormMain", ".."));
-    auto* button = Named(new QPushButton(caption), objectName, caption);
+    auto* button = Named(new QPushButton(caption), objectName, picks);
+    button->setToolTip(picks);
     // Only as wide as it is high, beside the field it fills.
     button->setFixedWidth(button->sizeHint().height());
     return button;
@@ -73,6 +128,11 @@ DropLabel* DropTarget(const char* objectName, const QString& caption)
 {
     auto* label = new DropLabel(caption);
     Named(label, objectName, label->text());
+    const QString keys =
+        Tr(QT_TRANSLATE_NOOP("FormMain", "Enter・Space・クリックでファイルを選ぶ、%1で貼り付ける"))
+            .arg(QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText));
+    label->setToolTip(keys);
+    label->setAccessibleDescription(keys);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -107,8 +167,12 @@ void FormMainUi::setupUi(QWidget* form)
     form->setWindowTitle(ApplicationTitle());
     form->setAccessibleName(ApplicationTitle());
 
-    // The mode buttons in two rows, the "Option" button closing the second.
-    auto* bar = new QWidget;
+    // The mode buttons in two rows, the "Option" button closing the second. Checkable buttons
+    // that exclude each other are what assistive technology announces as radio buttons.
+    static const bool accessibleBar = (QAccessible::installFactory(ModeBarAccessible), true);
+    Q_UNUSED(accessibleBar);
+    auto* bar = new ModeBar;
+    bar->setAccessibleName(Tr(QT_TRANSLATE_NOOP("FormMain", "モード")));
     auto* barLayout = new QGridLayout(bar);
     modeButtons = new QButtonGroup(form);
     for (std::size_t mode = 0; mode < Modes.size(); ++mode) {
@@ -117,6 +181,13 @@ void FormMainUi::setupUi(QWidget* form)
         button->setObjectName(u"OptMode"_s.append(QString::number(mode)));
         button->setAccessibleName(caption);
         button->setCheckable(true);
+        button->setAutoExclusive(true);
+        const QString description =
+            Tr(QT_TRANSLATE_NOOP("FormMain", "%1の画面に切り替える")).arg(caption);
+        button->setAccessibleDescription(description);
+        modeKeys[mode] =
+            new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + int(mode))), form);
+        button->setToolTip(WithKey(description, modeKeys[mode]->key()));
         QPalette palette = button->palette();
         palette.setColor(QPalette::Button, QColor(Modes[mode].colour));
         button->setPalette(palette);
@@ -126,7 +197,7 @@ void FormMainUi::setupUi(QWidget* form)
         OptMode[mode] = button;
     }
     const QString option = Tr(QT_TRANSLATE_NOOP("FormMain", "Option"));
-    ComOption = Named(new QPushButton(option), "ComOption", option);
+    ComOption = Named(new MenuButton(option), "ComOption", option);
     barLayout->addWidget(ComOption, 1, 2);
 
     panels = new QStackedWidget;
@@ -157,13 +228,20 @@ void FormMainUi::setupUi(QWidget* form)
     Named(txtOut, "txtOut", Label5->text());
     for (PathField* field : {txtTTD, txtSozai, txtOut})
         field->setMinimumWidth(pathWidth);
-    ComTTD = BrowseButton("ComTTD");
-    comSozai = BrowseButton("comSozai");
-    comOut = BrowseButton("comOut");
+    ComTTD =
+        BrowseButton("ComTTD", Tr(QT_TRANSLATE_NOOP("FormMain", "タイムタグデータファイルを選ぶ")));
+    comSozai = BrowseButton("comSozai", Tr(QT_TRANSLATE_NOOP("FormMain", "素材ファイルを選ぶ")));
+    comOut = BrowseButton("comOut", Tr(QT_TRANSLATE_NOOP("FormMain", "出力フォルダを選ぶ")));
     const QString sameTtd = Tr(QT_TRANSLATE_NOOP("FormMain", "TTDと同じ"));
     ChkSameTTD = Named(new QCheckBox(sameTtd), "ChkSameTTD", sameTtd);
     const QString attach = Tr(QT_TRANSLATE_NOOP("FormMain", "結合"));
     ComAttach = Named(new QPushButton(attach), "ComAttach", attach);
+    const QString combines = Tr(QT_TRANSLATE_NOOP(
+        "FormMain", "タイムタグデータと素材ファイルを結合して出力フォルダに書き込む"));
+    ComAttach->setAccessibleDescription(combines);
+    // Enter in any of the fields above runs it.
+    ComAttach->setDefault(true);
+    ComAttach->setToolTip(WithKey(combines, QKeySequence(Qt::Key_Return)));
 
     auto* combine = new QGridLayout(Frame[ModeIndex(MainMode::Combine)]);
     combine->addWidget(Label9, 0, 0, 1, 2);
@@ -236,6 +314,16 @@ void FormMainUi::setupUi(QWidget* form)
     layout->addWidget(bar);
     layout->addWidget(panels);
 
+    statusLine = new QStatusBar;
+    statusLine->setObjectName(u"statusLine"_s);
+    statusLine->setSizeGripEnabled(false);
+    const int edge = statusLine->style()->pixelMetric(QStyle::PM_LayoutLeftMargin) / 2;
+    statusLine->setContentsMargins(edge, 0, edge, 0);
+    lblStatus = new StatusText;
+    lblStatus->setObjectName(u"lblStatus"_s);
+    statusLine->addWidget(lblStatus, 1);
+    layout->addWidget(statusLine);
+
     z_mnPopup = new QMenu(Tr(QT_TRANSLATE_NOOP("FormMain", "popup")), form);
     z_mnPopup->setObjectName(u"z_mnPopup"_s);
     mnAlways = Check(z_mnPopup, "mnAlways", Tr(QT_TRANSLATE_NOOP("FormMain", "常に表示")));
@@ -262,11 +350,59 @@ void FormMainUi::setupUi(QWidget* form)
     z_mnPopup->addSeparator()->setObjectName(u"mnSep1"_s);
     mnHelp = z_mnPopup->addAction(Tr(QT_TRANSLATE_NOOP("FormMain", "Kovrantのヘルプ")));
     mnHelp->setObjectName(u"mnHelp"_s);
+    mnHelp->setShortcut(QKeySequence::HelpContents);
+    form->addAction(mnHelp); // F1 works with the menu closed
     mnAbout = z_mnPopup->addAction(Tr(QT_TRANSLATE_NOOP("FormMain", "Kovrantについて")));
     mnAbout->setObjectName(u"mnAbout"_s);
     z_mnPopup->addSeparator()->setObjectName(u"mnSep2"_s);
     mnExit = z_mnPopup->addAction(Tr(QT_TRANSLATE_NOOP("FormMain", "終了")));
     mnExit->setObjectName(u"mnExit"_s);
+    ComOption->setPopup(z_mnPopup);
+
+    // Each option that changes results has its mark on the status line while it is on, as short
+    // as can be, so that the line keeps room for what the last job did; its tooltip is the option
+    // as the menu names it. A forced @TimeRatio shows the choice's caption.
+    const auto mark = [this](const char* objectName, const QString& text, const QAction* shows) {
+        auto* label = Named(new QLabel(text), objectName, text);
+        label->setToolTip(shows->text());
+        label->setAccessibleDescription(shows->text());
+        label->setVisible(false);
+        statusLine->addPermanentWidget(label);
+        return label;
+    };
+    lblNoCRCCheck =
+        mark("lblNoCRCCheck", Tr(QT_TRANSLATE_NOOP("FormMain", "CRC省略")), mnNoCRCCheck);
+    lblOverwrite =
+        mark("lblOverwrite", Tr(QT_TRANSLATE_NOOP("FormMain", "上書き確認なし")), mnOverwrite);
+    lblTimeRatio = mark("lblTimeRatio", QString(), z_mnTimeRatio->menuAction());
+}
+
+MenuButton::MenuButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent)
+{
+    connect(this, &QPushButton::clicked, this, &MenuButton::openMenu);
+}
+
+void MenuButton::mousePressEvent(QMouseEvent* event)
+{
+    m_byMouse = true;
+    QPushButton::mousePressEvent(event);
+}
+
+void MenuButton::keyPressEvent(QKeyEvent* event)
+{
+    m_byMouse = false;
+    QPushButton::keyPressEvent(event);
+}
+
+void MenuButton::openMenu()
+{
+    if (!m_menu)
+        return;
+    const bool atPointer = std::exchange(m_byMouse, false);
+    m_menu->popup(atPointer ? QCursor::pos() : mapToGlobal(QPoint(0, height())));
 }
 
 } // namespace kovrant
+
+#include "formmainui.moc"

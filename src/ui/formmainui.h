@@ -2,6 +2,8 @@
 
 #include "ui/windowchoices.h"
 
+#include <QPushButton>
+
 #include <array>
 
 class QAction;
@@ -11,8 +13,9 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QPushButton;
+class QShortcut;
 class QStackedWidget;
+class QStatusBar;
 class QWidget;
 
 namespace kovrant {
@@ -20,15 +23,37 @@ namespace kovrant {
 class DropLabel;
 class PathField;
 
-// The main window's widgets and menu, each named as the window's documentation names it (its
-// objectName) and with its caption as its accessible name. Builds them and nothing else; what
-// they do is FormMain's.
+// A button that opens its menu where the person is looking: at the pointer after a click of the
+// mouse, under the button when it is pressed from the keyboard or by assistive technology.
+class MenuButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    explicit MenuButton(const QString& caption, QWidget* parent = nullptr);
+    void setPopup(QMenu* menu) { m_menu = menu; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void openMenu();
+
+    QMenu* m_menu = nullptr;
+    bool m_byMouse = false;
+};
+
+// The main window's widgets, menu and keys, each named as the window's documentation names it
+// (its objectName) and with its caption as its accessible name. Builds them and nothing else;
+// what they do is FormMain's.
 struct FormMainUi {
     void setupUi(QWidget* form);
 
+    // One group of five buttons, of which the one of the mode shown is checked; Ctrl+1 to Ctrl+5.
     std::array<QPushButton*, ModeCount> OptMode{};
     QButtonGroup* modeButtons = nullptr;
-    QPushButton* ComOption = nullptr;
+    std::array<QShortcut*, ModeCount> modeKeys{};
+    MenuButton* ComOption = nullptr;
     QStackedWidget* panels = nullptr;
     std::array<QWidget*, ModeCount> Frame{};
 
@@ -64,6 +89,14 @@ struct FormMainUi {
     QAction* mnHelp = nullptr;
     QAction* mnAbout = nullptr;
     QAction* mnExit = nullptr;
+
+    // The status line: what the last job did, and the options that change results, each shown
+    // while it is on.
+    QStatusBar* statusLine = nullptr;
+    QLabel* lblStatus = nullptr;
+    QLabel* lblNoCRCCheck = nullptr;
+    QLabel* lblOverwrite = nullptr;
+    QLabel* lblTimeRatio = nullptr;
 };
 
 } // namespace kovrant

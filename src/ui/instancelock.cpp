@@ -1,8 +1,5 @@
 #include "ui/instancelock.h"
 
-#include <QDir>
-#include <QStandardPaths>
-
 namespace kovrant {
 
 InstanceLock::InstanceLock(const QString& lockPath)
@@ -12,19 +9,21 @@ InstanceLock::InstanceLock(const QString& lockPath)
     m_lock.setStaleLockTime(0);
 }
 
-QString InstanceLock::defaultPath()
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return QDir(folder).filePath(QStringLiteral("kovrant.lock"));
-}
-
 bool InstanceLock::anotherInstanceRuns()
 {
     if (m_lock.tryLock(0))
         return false;
-    return m_lock.error() == QLockFile::LockFailedError;
+    if (m_lock.error() != QLockFile::LockFailedError)
+        return false;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (m_lock.getLockInfo(&pid, &host, &application))
+        return true;
+    // A lock that names no process holds no one back.
+    m_lock.removeStaleLockFile();
+    m_lock.tryLock(0);
+    return false;
 }
 
 } // namespace kovrant

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/userdialogs.h"
+#include "ui/batchreport.h"
 
 #include <QString>
 
@@ -25,5 +26,20 @@ QString FolderNotFoundMessage(const QString& folder);
 QString RepairMessage(const QString& ttdPath, const CrcDiagnosis& diagnosis);
 // The details of a CRC error that no repair proves: one line each.
 QString MismatchDetails(const CrcDiagnosis& diagnosis);
+// The settings file's path, CRLF, "設定を保存できませんでした".
+QString SettingsNotSavedMessage(const QString& path);
+
+// The details of a batch's summary: a line for each file that failed, with its error, then an
+// empty line and the counts; "" for a batch that processed no file.
+QString SummaryDetails(const BatchReport& report);
+
+// What the status line says of the last job. A batch: its counts ("3件を処理、1件はエラー")
+// and the outputs in encodings other than code page 932.
+QString BatchStatus(const BatchReport& report);
+// The single combine: the name of the output it wrote, with its encoding unless code page 932,
+// or that it wrote nothing.
+QString CombineStatus(const BatchReport& report);
+// Files handed to the window that its current mode did not take.
+QString FilesNotTakenStatus();
 
 } // namespace kovrant

@@ -1,6 +1,8 @@
 #include "ui/settings.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <utility>
 
@@ -11,6 +13,7 @@ namespace {
 const QString Organisation = QStringLiteral("Kovrant");
 const QString Application = QStringLiteral("Kovrant");
 const QString Group = QStringLiteral("Init");
+const QString WindowGroup = QStringLiteral("Window");
 
 // How a value is stored: "True" / "False", plain decimal, or the text itself.
 enum class TextForm { TrueFalse, Decimal, Plain };
@@ -59,6 +62,11 @@ constexpr SettingRow NewExtMax = Decimal("NewExtMax", -1, 9);
 // The key is followed by the item's position: "NewExt0", "NewExt1", ...
 constexpr SettingRow NewExt = Plain("NewExt");
 constexpr SettingRow LastMode = Decimal("LastMode", 0, ModeCount - 1);
+// The group "Window". Coordinates far beyond any screen are no place the window has been.
+constexpr int FarAway = 1000000;
+constexpr SettingRow Left = Decimal("Left", -FarAway, FarAway);
+constexpr SettingRow Top = Decimal("Top", -FarAway, FarAway);
+constexpr SettingRow LastFolder = Plain("LastFolder");
 
 QString Key(const SettingRow& row, int position = -1)
 {
@@ -116,6 +124,14 @@ QString TrueFalse(bool value)
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
+// QSettings reads its file as soon as it is made and replaces it when it saves: a FIFO would
+// keep either waiting for ever, and a device or a folder is no settings file.
+bool Usable(const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(QString iniPath)
@@ -124,17 +140,25 @@ SettingsStore::SettingsStore(QString iniPath)
 
 QString SettingsStore::defaultPath()
 {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Where QSettings puts a user's INI file here; asking QSettings itself would read the file.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           Organisation + u'/' + Application + QStringLiteral(".ini");
+#else
     return QSettings(QSettings::IniFormat, QSettings::UserScope, Organisation, Application)
         .fileName();
+#endif
 }
 
 StoredSettings SettingsStore::load() const
 {
+    StoredSettings values;
+    if (!Usable(m_path))
+        return values;
     QSettings settings(m_path, QSettings::IniFormat);
     settings.beginGroup(Group);
     const Reader reader(settings);
 
-    StoredSettings values;
     reader.read(AlwaysTop, values.alwaysTop);
     reader.read(OverWrite, values.overwrite);
     reader.read(NoCRCCheck, values.noCrcCheck);
@@ -155,11 +179,23 @@ StoredSettings SettingsStore::load() const
         }
     }
     reader.read(LastMode, values.lastMode);
+    settings.endGroup();
+
+    settings.beginGroup(WindowGroup);
+    const Reader window(settings);
+    QPoint place(FarAway + 1, FarAway + 1);
+    window.read(Left, place.rx());
+    window.read(Top, place.ry());
+    if (place.x() <= FarAway && place.y() <= FarAway)
+        values.windowPlace = place;
+    values.lastFolder = window.text(LastFolder);
     return values;
 }
 
 bool SettingsStore::save(const StoredSettings& values) const
 {
+    if (!Usable(m_path))
+        return false;
     QSettings settings(m_path, QSettings::IniFormat);
     settings.beginGroup(Group);
     const auto write = [&settings](const SettingRow& row, const QString& text, int position = -1) {
@@ -178,6 +214,14 @@ bool SettingsStore::save(const StoredSettings& values) const
     for (int i = 0; i < values.newExtensions.size(); ++i)
         write(NewExt, values.newExtensions[i], i);
     write(LastMode, decimal(values.lastMode));
+    settings.endGroup();
+
+    settings.beginGroup(WindowGroup);
+    if (values.windowPlace) {
+        write(Left, decimal(values.windowPlace->x()));
+        write(Top, decimal(values.windowPlace->y()));
+    }
+    write(LastFolder, values.lastFolder);
     settings.endGroup();
     settings.sync();
     return settings.status() == QSettings::NoError;

@@ -3,8 +3,11 @@
 #include "core/timeratio.h"
 #include "ui/windowchoices.h"
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace kovrant {
 
@@ -25,18 +28,27 @@ struct StoredSettings {
     QStringList newExtensions{QStringLiteral("TXT"), QStringLiteral("SRC"), QStringLiteral("LRC")};
     MainMode lastMode = MainMode::ExtensionSettings;
 
+    // The group "Window", the window's own: where its frame's top-left corner was when it last
+    // closed (nothing before the first close, and for a place beyond every screen's reach),
+    // and the folder its file dialogs used last.
+    std::optional<QPoint> windowPlace{};
+    QString lastFolder{};
+
     bool operator==(const StoredSettings&) const = default;
 };
 
-// The settings as an INI file, group "Init". A file that cannot be read gives the defaults, and
-// one that cannot be written keeps what it had: neither stops the program.
+// The settings as an INI file, groups "Init" and "Window". A file that cannot be read gives the
+// defaults, and one that cannot be written keeps what it had: neither stops the program. Only a
+// regular file (or none yet) is ever opened: a FIFO, a device or a folder at the path is neither
+// read nor written, so that nothing waits on it.
 class SettingsStore {
 public:
     explicit SettingsStore(QString iniPath);
 
     // The user's file: organisation and application "Kovrant" in the user's configuration
-    // folder ($XDG_CONFIG_HOME/Kovrant/Kovrant.ini on Linux).
+    // folder ($XDG_CONFIG_HOME/Kovrant/Kovrant.ini on Linux), found without opening it.
     static QString defaultPath();
+    const QString& path() const { return m_path; }
 
     StoredSettings load() const;
     // True when the file now holds the values. Items above the new "NewExtMax" that an earlier,

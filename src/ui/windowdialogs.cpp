@@ -15,14 +15,33 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// details, when there are any, go into the box's details, so that its text stays as it is.
+// The texts keep their CRLF line breaks; a box shows a lone LF alike, and assistive technology
+// reads no stray carriage return.
+QString ForBox(QString text)
+{
+    return text.replace(MessageLineBreak.toString(), u"\n"_s);
+}
+
 int Show(QWidget* owner, QMessageBox::Icon icon, const QString& text,
          QMessageBox::StandardButtons buttons = QMessageBox::Ok, const QString& details = {})
 {
-    QMessageBox box(icon, ApplicationTitle(), text, buttons, owner);
+    QMessageBox box(icon, ApplicationTitle(), ForBox(text), buttons, owner);
     if (!details.isEmpty())
-        box.setDetailedText(details);
+        box.setDetailedText(ForBox(details));
     return box.exec();
+}
+
+QStringList Chosen(QWidget* owner, const FileDialogRequest& request, QFileDialog::FileMode mode)
+{
+    // Qt's own dialog matches the pattern in any case; a native one may hide a.ttd from *.TTD.
+    QFileDialog dialog(owner, request.title, request.folder);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setFileMode(mode);
+    if (!request.pattern.isEmpty())
+        dialog.setNameFilter(request.pattern + u" ("_s + request.pattern + u')');
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
 }
 
 } // namespace
@@ -48,6 +67,7 @@ bool DesktopDialogs::offerRepair(const QString& ttdPath, const CrcDiagnosis& dia
 
 void DesktopDialogs::reportCrcMismatch(const QString& ttdPath, const CrcDiagnosis& diagnosis)
 {
+    // Where the source lyrics differ goes into the box's details.
     Show(m_owner, QMessageBox::Information, FileErrorMessage(ttdPath, ResultCode::CrcMismatch),
          QMessageBox::Ok, MismatchDetails(diagnosis));
 }
@@ -71,33 +91,46 @@ void DesktopDialogs::reportOutputFolderMissing()
 
 void DesktopDialogs::showSummary(BatchSummary summary)
 {
-    Show(m_owner, QMessageBox::Information, SummaryText(summary));
+    showBatchSummary(summary, BatchReport());
 }
 
 // The counts under the name; what was dropped or left untimed in the details.
 void DesktopDialogs::reportRetime(const QString& newPath, const RetimeResult& result)
 {
     Show(m_owner, QMessageBox::Information,
-         PrintableFileName(DisplayName(newPath)) + MessageLineBreak + RetimeCountsText(result),
+         PrintableFileName(DisplayName(newPath)) + MessageLineBreak.toString() +
+             RetimeCountsText(result),
          QMessageBox::Ok, RetimeReportLines(result).join(MessageLineBreak));
 }
 
-std::optional<QString> DesktopDialogs::openFile(const QString& pattern)
+void DesktopDialogs::showBatchSummary(BatchSummary summary, const BatchReport& report)
 {
-    // Qt's own dialog matches the pattern in any case; a native one may hide a.ttd from *.TTD.
-    QFileDialog dialog(m_owner);
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(pattern + u" ("_s + pattern + u')');
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    Show(m_owner, QMessageBox::Information, SummaryText(summary), QMessageBox::Ok,
+         SummaryDetails(report));
 }
 
-QString DesktopDialogs::pickFolder()
+void DesktopDialogs::reportSettingsNotSaved(const QString& path)
+{
+    Show(m_owner, QMessageBox::Warning, SettingsNotSavedMessage(path));
+}
+
+std::optional<QString> DesktopDialogs::openFile(const FileDialogRequest& request)
+{
+    const QStringList files = Chosen(m_owner, request, QFileDialog::ExistingFile);
+    if (files.isEmpty())
+        return std::nullopt;
+    return files.constFirst();
+}
+
+QStringList DesktopDialogs::openFiles(const FileDialogRequest& request)
+{
+    return Chosen(m_owner, request, QFileDialog::ExistingFiles);
+}
+
+QString DesktopDialogs::pickFolder(const QString& startFolder)
 {
     return QFileDialog::getExistingDirectory(m_owner, tr("フォルダを選択してください"),
-                                             QDir::homePath());
+                                             startFolder);
 }
 
 void DesktopDialogs::warnEqualExtensions()

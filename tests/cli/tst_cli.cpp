@@ -157,7 +157,7 @@ void TestCli::runs_data()
           u"a.txt=a"_s, program);
 
     usage("an option before the command", u"--overwrite divide a"_s,
-          u"no command given: divide, combine or rename comes first"_s);
+          u"no command given: divide, combine, rename, convert or retime comes first"_s);
     usage("an unknown option", u"divide --bogus=1 a"_s, u"Unknown option 'bogus'."_s);
     usage("rename never overwrites", u"rename --overwrite a"_s,
           u"option '--overwrite' does not go with rename"_s);

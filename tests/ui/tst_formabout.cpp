@@ -1,9 +1,12 @@
 // The About window driven tick by tick: nothing works before the icon has slid into place; then
-// OK and the link do, and the icon can be dragged, never out of the window.
+// OK and the link do, the link also from the keyboard, and the icon can be dragged, never out of
+// the window.
 #include "ui/formabout.h"
 #include "version.h"
 
+#include <QAccessible>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QWindow>
@@ -55,6 +58,38 @@ private Q_SLOTS:
         QCOMPARE(m_opened, QList<QUrl>{QUrl(u"https://kovrant.github.io/"_s)});
         QVERIFY(!about.isVisible() &&
                 !about.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
+    // Tab reaches the link once the slide has ended, and Enter follows it. Assistive technology
+    // meets the title once, not its shadow.
+    void linkFromTheKeyboard()
+    {
+        QDesktopServices::setUrlHandler(u"https"_s, this, "open");
+        FormAbout about(nullptr, false);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&about);
+        QCOMPARE(window->childCount(), 9); // the title once, four labels, two lines, icon, OK
+        auto* link = about.findChild<QLabel*>(u"Label6"_s);
+        for (int i = 0; i <= FormAbout::SlideSteps; ++i)
+            about.tick();
+        QTest::keyClick(&about, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), link);
+        QTest::keyClick(link, Qt::Key_Return);
+        QDesktopServices::unsetUrlHandler(u"https"_s);
+        QCOMPARE(m_opened, QList<QUrl>{QUrl(u"https://kovrant.github.io/"_s)});
+        QVERIFY(!about.isVisible());
+    }
+
+    // After the second of waiting, the slide takes about half a second: it is seen as a slide.
+    void slidesInHalfASecond()
+    {
+        FormAbout about;
+        QElapsedTimer clock;
+        clock.start();
+        about.show();
+        QTRY_VERIFY_WITH_TIMEOUT(!about.isAnimating(), 10000);
+        QVERIFY2(clock.elapsed() >= 1000 + 400, qPrintable(QString::number(clock.elapsed())));
     }
 
     void dragsTheIconWithinTheWindow_data()

@@ -1,17 +1,25 @@
-// The main window driven by its controls' object names, its dialogs recorded: the settings from
-// start to close, the mode guard, drags onto the path fields and drops onto the drop targets.
+// The main window driven by its controls' object names and keys, its dialogs recorded: the
+// settings from start to close, the mode guard, drags onto the path fields and drops onto the drop
+// targets, the keyboard's ways to the same, the status line and what assistive technology meets.
 #include "jobs/jobtesting.h"
+#include "jobs/messages.h"
+#include "ui/droptargets.h"
 #include "ui/formmain.h"
+#include "ui/messagetexts.h"
 #include "ui/windowdialogs.h"
 #include "ui/windowservices.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QWindow>
 #include <QtTest>
@@ -21,12 +29,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Keeps the dialogs the window opens as "KIND:DATA", in order; every question is declined.
+// Keeps the dialogs the window opens as "KIND:DATA", in order, a file dialog with "@" and the
+// folder it starts in; every question is declined.
 class DialogRecorder final : public WindowDialogs {
 public:
     QStringList calls;
     std::optional<QString> file; // the file-open dialog's choice; nothing for Cancel
+    QStringList files;           // the choice of a dialog of several files
     QString folder;
+    BatchReport report;              // of the last summary
     std::function<void()> whileOpen; // runs inside a question, the summary and the About box
 
     bool askOverwrite(const QString& p) override { return add(u"ask:"_s + p, true); }
@@ -42,12 +53,25 @@ public:
     void reportCrcMismatch(const QString& p, const CrcDiagnosis&) override { add(u"crc:"_s + p); }
     void reportFolderNotFound(const QString& p) override { add(u"folder:"_s + p); }
     void reportOutputFolderMissing() override { add(u"no output folder"_s); }
-    void showSummary(BatchSummary s) override { add(u"summary:%1"_s.arg(int(s)), true); }
+    void showSummary(BatchSummary s) override { showBatchSummary(s, {}); }
+    void showBatchSummary(BatchSummary s, const BatchReport& r) override
+    {
+        report = r;
+        add(u"summary:%1"_s.arg(int(s)), true);
+    }
     void reportRetime(const QString& p, const RetimeResult&) override { add(u"retime:"_s + p); }
-    std::optional<QString> openFile(const QString& f) override { return add(u"open:"_s + f), file; }
-    QString pickFolder() override { return add(u"pick"_s), folder; }
+    std::optional<QString> openFile(const FileDialogRequest& r) override
+    {
+        return add(u"open:"_s + r.pattern + u'@' + r.folder), file;
+    }
+    QStringList openFiles(const FileDialogRequest& r) override
+    {
+        return add(u"open*:"_s + r.pattern + u'@' + r.folder), files;
+    }
+    QString pickFolder(const QString& f) override { return add(u"pick@"_s + f), folder; }
     void warnEqualExtensions() override { add(u"warn"_s); }
     void showAbout() override { add(u"about"_s, true); }
+    void reportSettingsNotSaved(const QString& p) override { add(u"not saved:"_s + p); }
 
 private:
     bool add(const QString& call, bool runWhileOpen = false)
@@ -59,9 +83,18 @@ private:
     }
 };
 
-// How a drag ends: refused as it enters, offered the copy but not taken at the drop, copied.
-enum DragEnd { Refused, NotTaken, Copied };
+// How a drag ends: refused as it enters, offered the copy but not taken at the drop, copied; or
+// with a highlight that says otherwise.
+enum DragEnd { Refused, NotTaken, Copied, Misleading };
 
+bool Highlighted(QWidget* widget)
+{
+    if (const auto* label = qobject_cast<DropLabel*>(widget))
+        return label->isHighlighted();
+    return qobject_cast<PathField*>(widget)->isHighlighted();
+}
+
+// A target is highlighted exactly while a drag it takes hovers over it.
 DragEnd Drag(QWidget* widget, const QList<QUrl>& urls)
 {
     QMimeData data;
@@ -69,10 +102,15 @@ DragEnd Drag(QWidget* widget, const QList<QUrl>& urls)
     data.setUrls(urls);
     QDragEnterEvent enter({4, 4}, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(widget, &enter);
-    if (!enter.isAccepted() || enter.dropAction() != Qt::CopyAction)
+    const bool offered = enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
+    if (Highlighted(widget) != offered)
+        return Misleading;
+    if (!offered)
         return Refused;
     QDropEvent drop({4, 4}, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(widget, &drop);
+    if (Highlighted(widget))
+        return Misleading;
     return drop.isAccepted() && drop.dropAction() == Qt::CopyAction ? Copied : NotTaken;
 }
 
@@ -95,6 +133,12 @@ class TestFormMain : public QObject {
     QList<QUrl> m_opened; // by the desktop's handlers
 
     void open() { m_form = std::make_unique<FormMain>(m_dialogs, *m_store, std::chrono::hours(1)); }
+    void show() const
+    {
+        m_form->show();
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
     QString dir(const QString& name = {}) const { return m_files->dir.path() + u'/' + name; }
     template <typename T = QWidget>
     T* find(const QString& name) const
@@ -116,6 +160,8 @@ class TestFormMain : public QObject {
     {
         return QDir(dir()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).join(u' ');
     }
+    QString status() const { return find<QLabel>(u"lblStatus"_s)->text(); }
+    bool shown(const QString& name) const { return find(name)->isVisibleTo(m_form.get()); }
 
 public Q_SLOTS:
     void opened(const QUrl& url) { m_opened << url; }
@@ -132,13 +178,15 @@ private Q_SLOTS:
     void firstStart()
     {
         m_form->show();
-        QCOMPARE(m_form->storedSettings(), StoredSettings());
+        QCOMPARE(m_form->storedSettings(), StoredSettings{.windowPlace = m_form->pos()});
         QVERIFY(IsTopmost(m_form.get()) && find(u"Frame3"_s)->isVisible());
         QVERIFY(!find(u"txtOut"_s)->isEnabled() && !find(u"comOut"_s)->isEnabled());
         QCOMPARE(m_form->snapshot().newExtension, QString());
-        // The panels end where the window's client area ends.
+        // The panels end where the window's client area ends, but for the status line below.
+        const QWidget* line = find(u"statusLine"_s);
         QCOMPARE(find(u"Frame3"_s)->mapTo(m_form.get(), find(u"Frame3"_s)->rect().bottomRight()),
-                 m_form->rect().bottomRight());
+                 QPoint(m_form->width() - 1, line->y() - 1));
+        QCOMPARE(line->geometry().bottomRight(), m_form->rect().bottomRight());
         QCOMPARE(find<QLabel>(u"lblDropDivide"_s)->text().right(3), u"Ｄ&Ｄ"_s);
 
         // Equal stored extensions start in their settings, whatever the last mode, unwarned.
@@ -245,16 +293,25 @@ private Q_SLOTS:
         m_dialogs.file = dir(u"song.TXT"_s);
         click(u"comSozai"_s);
         click(u"ComAttach"_s);
+        QCOMPARE(status(), CombineStatus({}));
         click(u"ChkSameTTD"_s);
-        click(u"ComAttach"_s);
+        QTest::keyClick(find(u"txtSozai"_s), Qt::Key_Return);
+        BatchReport wrote;
+        wrote.written = {{dir(u"song.LRC"_s), TextEncoding::Cp932}};
+        QCOMPARE(status(), CombineStatus(wrote));
         // The window stays open while a combine asks its question.
         bool closed = false;
         m_dialogs.whileOpen = [&] { closed = m_form->close(); };
         click(u"ComAttach"_s);
-        QCOMPARE(m_dialogs.calls.join(u' ').replace(dir(), u"%D"_s),
-                 u"open:*.TTD open:*.SRC pick open:*.TXT folder:%Dnone/ ask:%Dsong.LRC"_s);
         QVERIFY(!closed);
+        // A dialog starts in the folder of its field's path, else in the one used last.
+        QCOMPARE(m_dialogs.calls.join(u' ')
+                     .replace(m_files->dir.path(), u"%D"_s)
+                     .replace(QDir::homePath(), u"~"_s),
+                 u"open:*.TTD@~ open:*.SRC@%D pick@%D open:*.TXT@%D folder:%D/none/ "
+                 u"ask:%D/song.LRC"_s);
         QCOMPARE(listing(), u"song.LRC song.TTD song.TXT"_s);
+        QCOMPARE(m_form->storedSettings().lastFolder, m_files->dir.path());
     }
 
     // One drop per target. The name that is not UTF-8 is refused with its error, and its
@@ -267,16 +324,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dropped"); // names in drop order; "%" writes a byte
         QTest::addColumn<QString>("dialogs"); // their kinds, in order
         QTest::addColumn<QString>("after");   // the files, the extension tool's text and list
+        QTest::addColumn<QString>("report");  // files/errors/outputs written/files failed
         QTest::newRow("batch divide takes the lyrics extension only")
             << u"lblDropDivide"_s << u"song.LRC=lrc x.TXT=lrc caf\uFFFD.LRC=lrc"_s
             << u"x.TXT caf%E9.LRC song.LRC"_s << u"error: summary:1"_s
-            << u"caf\uFFFD.LRC song.LRC song.TTD song.TXT x.TXT|..bak|TXT SRC LRC"_s;
+            << u"caf\uFFFD.LRC song.LRC song.TTD song.TXT x.TXT|..bak|TXT SRC LRC"_s
+            << u"2/1/2/1"_s;
         QTest::newRow("batch combine")
             << u"lblDropAttach"_s << u"song.TTD=ttd song.TXT=txt"_s << u"song.TTD"_s
-            << u"summary:0"_s << u"song.LRC song.TTD song.TXT|..bak|TXT SRC LRC"_s;
+            << u"summary:0"_s << u"song.LRC song.TTD song.TXT|..bak|TXT SRC LRC"_s << u"1/0/1/0"_s;
+        QTest::newRow("a kept output is no error, but the file did not go through")
+            << u"lblDropAttach"_s << u"song.TTD=ttd song.TXT=txt song.LRC=old"_s << u"song.TTD"_s
+            << u"ask: summary:1"_s << u"song.LRC song.TTD song.TXT|..bak|TXT SRC LRC"_s
+            << u"1/0/0/1"_s;
         QTest::newRow("extension tool renames whatever is dropped")
             << u"lblDropExt"_s << u"a.txt=lrc b=/"_s << u"b a.txt"_s << u"summary:0"_s
-            << u"a.bak b.bak|bak|bak TXT SRC LRC"_s;
+            << u"a.bak b.bak|bak|bak TXT SRC LRC"_s << u"2/0/0/0"_s;
     }
     void dropRunsBatch()
     {
@@ -285,6 +348,7 @@ private Q_SLOTS:
         QFETCH(QString, dropped);
         QFETCH(QString, dialogs);
         QFETCH(QString, after);
+        QFETCH(QString, report);
         QVERIFY(m_files->fill(files));
         trigger(u"mnAlways"_s); // so that the batch raises the window for its run
         QTest::keyClicks(find(u"CmbNewExt"_s), u"..bak"_s);
@@ -300,7 +364,7 @@ private Q_SLOTS:
         };
         QCOMPARE(Drag(label, {QUrl(u"http://a/a.LRC"_s)}), Refused);
         QCOMPARE(Drag(label, urls), Copied);
-        QCOMPARE(Drag(label, urls), NotTaken); // a batch is pending
+        QCOMPARE(Drag(label, urls), Refused); // a batch is pending
         m_form->batchDriver().runBatch();
         QStringList kinds;
         for (const QString& call : m_dialogs.calls)
@@ -311,6 +375,13 @@ private Q_SLOTS:
         QCOMPARE(listing() + u'|' + find<QComboBox>(u"CmbNewExt"_s)->currentText() + u'|' +
                      m_form->snapshot().recentNewExtensions.join(u' '),
                  after);
+        const BatchReport& told = m_dialogs.report;
+        QCOMPARE(u"%1/%2/%3/%4"_s.arg(told.files)
+                     .arg(told.errors)
+                     .arg(told.written.size())
+                     .arg(told.failures.size()),
+                 report);
+        QCOMPARE(status(), BatchStatus(m_dialogs.report));
     }
 
     // The About box takes the topmost band while it is open and leaves it as it found it. The band
@@ -319,14 +390,26 @@ private Q_SLOTS:
     {
         m_form->show();
         const WId id = m_form->winId();
+        const QSize size = m_form->size();
+        const QStringList marks{u"lblNoCRCCheck"_s, u"lblOverwrite"_s, u"lblTimeRatio"_s};
+        QVERIFY(!shown(marks[0]) && !shown(marks[1]) && !shown(marks[2]));
         trigger(u"mnOverwrite"_s);
         trigger(u"mnNoCRCCheck"_s);
         QVERIFY(m_form->snapshot().overwriteWithoutAsking && m_form->snapshot().skipCrcCheck);
+        // The options that change results are on the status line while they are on; the window
+        // keeps its size.
+        trigger(u"mnTimeRatio2"_s);
+        QVERIFY(shown(marks[0]) && shown(marks[1]) && shown(marks[2]));
+        QCOMPARE(find<QLabel>(marks[2])->text(), u"@TimeRatio=0.9953125"_s);
+        QCOMPARE(m_form->size(), size);
         trigger(u"mnTimeRatio1"_s);
         QCOMPARE(m_form->snapshot().timeRatio, TimeRatioChoice::Ratio1);
         trigger(u"mnTimeRatio0"_s);
         trigger(u"mnTimeRatio0"_s);
         QCOMPARE(m_form->snapshot().timeRatio, TimeRatioChoice::Unchanged);
+        QVERIFY(!shown(marks[2]));
+        trigger(u"mnOverwrite"_s);
+        QVERIFY(shown(marks[0]) && !shown(marks[1]));
         QVERIFY(!find<QAction>(u"mnTimeRatio1"_s)->isChecked());
         bool topmostWithAbout = true;
         m_dialogs.whileOpen = [&] { topmostWithAbout = IsTopmost(m_form.get()); };
@@ -338,6 +421,220 @@ private Q_SLOTS:
         QVERIFY(!IsTopmost(m_form.get()));
         QCOMPARE(m_dialogs.calls, QStringList({u"about"_s, u"about"_s}));
         QVERIFY(m_form->isVisible() && m_form->winId() == id);
+    }
+
+    // Opened by a click, the options menu stays at the pointer, wherever that is; opened from
+    // the keyboard, it drops from the button.
+    void optionMenuPlace()
+    {
+        show();
+        auto* option = find<QAbstractButton>(u"ComOption"_s);
+        auto* menu = find<QMenu>(u"z_mnPopup"_s);
+        QCursor::setPos(40, 300);
+        QTest::mouseClick(option, Qt::LeftButton);
+        QTRY_COMPARE(menu->pos(), QPoint(40, 300));
+        menu->hide();
+        QTest::keyClick(option, Qt::Key_Space);
+        QTRY_COMPARE(menu->pos(), option->mapToGlobal(QPoint(0, option->height())));
+        menu->hide();
+    }
+
+    // Enter, Space, a click or Ctrl+V on a drop target feed its batch as a drop does: the dialog,
+    // which starts in the folder used last, lists what a drop would take, and the drop's filter
+    // applies to what comes back.
+    void targetsTakeFilesWithoutDragging_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("key");        // 0: a click; Ctrl+V takes the clipboard
+        QTest::addColumn<QString>("chosen"); // in the dialog, or on the clipboard
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("queue"); // of the batch that waits
+        QTest::newRow("Enter on batch divide asks for lyrics files")
+            << u"lblDropDivide"_s << int(Qt::Key_Return) << u"a.LRC b.TXT"_s << u"open*:*.LRC@%D"_s
+            << u"a.LRC"_s;
+        QTest::newRow("Space on batch combine asks for TTD files")
+            << u"lblDropAttach"_s << int(Qt::Key_Space) << u"s.TTD"_s << u"open*:*.TTD@%D"_s
+            << u"s.TTD"_s;
+        QTest::newRow("a click on the extension tool, for any file")
+            << u"lblDropExt"_s << 0 << u"a.LRC b.TXT"_s << u"open*:@%D"_s << u"a.LRC b.TXT"_s;
+        QTest::newRow("Ctrl+V takes the clipboard's files")
+            << u"lblDropDivide"_s << int(Qt::Key_V) << u"b.TXT a.LRC"_s << QString() << u"a.LRC"_s;
+        QTest::newRow("a cancelled dialog takes nothing")
+            << u"lblDropAttach"_s << int(Qt::Key_Return) << QString() << u"open*:*.TTD@%D"_s
+            << QString();
+    }
+    void targetsTakeFilesWithoutDragging()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, key);
+        QFETCH(QString, chosen);
+        QFETCH(QString, dialog);
+        QFETCH(QString, queue);
+        QVERIFY(m_store->save(StoredSettings{.lastFolder = m_files->dir.path()}));
+        open();
+        QWidget* label = find(target);
+        QVERIFY(label->focusPolicy() & Qt::TabFocus);
+        m_dialogs.files = m_files->paths(chosen);
+        auto* clipboard = new QMimeData;
+        for (const QString& path : m_dialogs.files)
+            clipboard->setUrls(clipboard->urls() << QUrl::fromLocalFile(path));
+        QApplication::clipboard()->setMimeData(clipboard);
+        if (key == 0)
+            QTest::mouseClick(label, Qt::LeftButton);
+        else
+            QTest::keyClick(label, Qt::Key(key),
+                            key == Qt::Key_V ? Qt::ControlModifier : Qt::NoModifier);
+        QCOMPARE(m_dialogs.calls.join(u' ').replace(m_files->dir.path(), u"%D"_s), dialog);
+        QCOMPARE(m_form->batchDriver().isPending(), !queue.isEmpty());
+        QCOMPARE(m_form->batchDriver().batchQueue(), m_files->paths(queue));
+    }
+
+    // Ctrl+1 to Ctrl+5 choose the modes, the guard holding as for a click, and the keyboard goes
+    // on in the panel chosen; Enter in a field of the single combine runs 結合, and the focus is
+    // back in the field afterwards; F1 opens the help.
+    void keys()
+    {
+        QDesktopServices::setUrlHandler(u"file"_s, this, "opened");
+        show();
+        const auto press = [this](int key) {
+            QTest::keyClick(m_form.get(), Qt::Key(key), Qt::ControlModifier);
+        };
+        press(Qt::Key_1);
+        QCOMPARE(QApplication::focusWidget(), find(u"lblDropDivide"_s));
+        press(Qt::Key_2);
+        QCOMPARE(QApplication::focusWidget(), find(u"txtTTD"_s));
+        QVERIFY(m_files->fill(u"song.TTD=ttd song.TXT=txt"_s));
+        find<QLineEdit>(u"txtTTD"_s)->setText(dir(u"song.TTD"_s));
+        find<QLineEdit>(u"txtSozai"_s)->setText(dir(u"song.TXT"_s));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(QFile::exists(dir(u"song.LRC"_s)));
+        // The window was disabled while it combined; the keyboard is back where it was.
+        QCOMPARE(QApplication::focusWidget(), find(u"txtTTD"_s));
+        press(Qt::Key_4);
+        choose(u"CmbExt0"_s, 2); // .TXT, as the source lyrics
+        press(Qt::Key_5);
+        QCOMPARE(m_form->currentMode(), MainMode::ExtensionSettings);
+        QCOMPARE(QApplication::focusWidget(), find(u"CmbExt0"_s));
+        QSignalSpy help(find<QAction>(u"mnHelp"_s), &QAction::triggered);
+        QTest::keyClick(m_form.get(), Qt::Key_F1);
+        QCOMPARE(help.count(), 1);
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+    }
+
+    // A later start's files are taken as a drop on the current mode's target, and refused as a
+    // drop would be, also while a batch waits; the window comes to the front.
+    void takesFilesOfALaterStart_data()
+    {
+        QTest::addColumn<MainMode>("mode");
+        QTest::addColumn<QString>("files");
+        QTest::addColumn<QString>("taken"); // the batch's queue or the fields; "" when refused
+        using enum MainMode;
+        QTest::newRow("batch divide") << BatchDivide << u"a.LRC s.TTD"_s << u"%Da.LRC"_s;
+        QTest::newRow("the single combine's TTD field")
+            << Combine << u"s.TTD a.LRC"_s << u"%Ds.TTD|%Ds.TXT|"_s;
+        QTest::newRow("the TTD field refuses another first file")
+            << Combine << u"a.LRC s.TTD"_s << QString();
+        QTest::newRow("the extension settings take nothing")
+            << ExtensionSettings << u"a.LRC"_s << QString();
+    }
+    void takesFilesOfALaterStart()
+    {
+        QFETCH(MainMode, mode);
+        QFETCH(QString, files);
+        QFETCH(QString, taken);
+        show();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QTRY_VERIFY(other.isActiveWindow());
+        click(u"OptMode%1"_s.arg(ModeIndex(mode)));
+        m_form->bringToFront();
+        QTRY_VERIFY(m_form->isActiveWindow());
+        QCOMPARE(m_form->takeFiles(m_files->paths(files)), !taken.isEmpty());
+        QString got = mode == MainMode::Combine ? fields().remove(u"||"_s)
+                                                : m_form->batchDriver().batchQueue().join(u' ');
+        QCOMPARE(got.replace(dir(), u"%D"_s), taken);
+        QCOMPARE(status(), taken.isEmpty() ? FilesNotTakenStatus() : QString());
+        QCOMPARE(m_form->takeFiles(m_files->paths(files)),
+                 mode == MainMode::Combine && !taken.isEmpty());
+    }
+
+    // The window reopens where it closed, unless its title bar would be out of reach.
+    void windowPlace_data()
+    {
+        QTest::addColumn<QPoint>("stored");
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("its title bar still to be grabbed on the left") << QPoint(-300, 90) << true;
+        QTest::newRow("beyond the screen's right edge") << QPoint(5000, 90) << false;
+        QTest::newRow("its title bar above the screen") << QPoint(120, -20) << false;
+    }
+    void windowPlace()
+    {
+        QFETCH(QPoint, stored);
+        QFETCH(bool, restored);
+        QVERIFY(m_store->save(StoredSettings{.windowPlace = stored}));
+        open();
+        QCOMPARE(m_form->pos() == stored, restored);
+        show();
+        m_form->move(30, 40);
+        QVERIFY(m_form->close());
+        QCOMPARE(m_store->load().windowPlace, QPoint(30, 40));
+    }
+
+    void closeSaysWhenSettingsCannotBeSaved()
+    {
+        QVERIFY(m_files->fill(u"file=x"_s));
+        const SettingsStore store(dir(u"file/Kovrant.ini"_s));
+        QVERIFY(FormMain(m_dialogs, store).close());
+        QCOMPARE(m_dialogs.calls, QStringList{u"not saved:"_s + store.path()});
+    }
+
+    // Each browse button is named for what it picks; the mode buttons are one group of radio
+    // buttons, one of them checked; the mode 結合 and the button 結合 are told apart.
+    void whatAssistiveTechnologyMeets()
+    {
+        const auto about = [this](const QString& name) {
+            return QAccessible::queryAccessibleInterface(find(name));
+        };
+        QSet<QString> picks;
+        for (const QString& name : {u"ComTTD"_s, u"comSozai"_s, u"comOut"_s, u"OptMode0"_s})
+            picks << about(name)->text(QAccessible::Name);
+        QCOMPARE(picks.size(), 4);
+        QAccessibleInterface* group = about(u"OptMode0"_s)->parent();
+        QCOMPARE(group->role(), QAccessible::Grouping);
+        QStringList radios;
+        for (int i = 0; i < group->childCount(); ++i) {
+            if (group->child(i)->role() == QAccessible::RadioButton)
+                radios << (group->child(i)->state().checked ? u"on"_s : u"off"_s);
+        }
+        QCOMPARE(radios.join(u' '), u"off off off on off"_s);
+        QCOMPARE_NE(about(u"OptMode1"_s)->text(QAccessible::Description),
+                    about(u"ComAttach"_s)->text(QAccessible::Description));
+    }
+
+    // The desktop's boxes: a batch's summary lists the files that failed in its details, and no
+    // text carries the carriage return of the messages' line break.
+    void desktopBoxes()
+    {
+        DesktopDialogs desktop;
+        QStringList seen;
+        const auto read = [&seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
+            seen << QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name)
+                 << box->detailedText();
+            box->accept();
+        };
+        BatchReport report;
+        report.files = 2;
+        report.failures = {{u"/k/b.LRC"_s, {}}};
+        QTimer::singleShot(0, read);
+        desktop.reportFileError(u"/k/a.TTD"_s, ResultCode::CrcMismatch, {});
+        QTimer::singleShot(0, read);
+        desktop.showBatchSummary(BatchSummary::SomeErrors, report);
+        QStringList told{FileErrorMessage(u"/k/a.TTD"_s, ResultCode::CrcMismatch), QString(),
+                         SummaryText(BatchSummary::SomeErrors), SummaryDetails(report)};
+        QCOMPARE(seen, told.replaceInStrings(u"\r\n"_s, u"\n"_s));
     }
 
     // Web addresses are told apart by "http" alone, case-sensitively; anything else must be an

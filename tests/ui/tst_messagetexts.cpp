@@ -62,11 +62,17 @@ private Q_SLOTS:
             u"12行目：10文字ですが、タイムタグデータは15文字目の後にタグを置きます"_s);
         CrcDiagnosis large;
         large.repairsTried = false;
-        large.linesNeeded = 1;
+        large.linesNeeded = 2;
         large.sourceLines = 1;
         row("a source too long for repairs says so", MismatchDetails(large),
-            u"タイムタグデータは1行、素材歌詞は1行です\r\n"
+            u"タイムタグデータは2行、素材歌詞は1行です\r\n"
             u"素材歌詞が1000000文字を超えるため、修正で一致するかは調べていません"_s);
+        shape.sourceLines = 12;
+        shape.shortLines.clear();
+        row("a shape that agrees: only characters differ", MismatchDetails(shape),
+            u"行数は一致し、どのタグも行の長さに収まります。文字が変更されています。"_s);
+        row("settings not saved", SettingsNotSavedMessage(u"/k/.config/Kovrant/Kovrant.ini"_s),
+            u"/k/.config/Kovrant/Kovrant.ini\r\n設定を保存できませんでした"_s);
         row("summary: all ok", SummaryText(BatchSummary::AllOk), u"全て正常に処理できました。"_s);
         row("summary: errors", SummaryText(BatchSummary::SomeErrors),
             u"途中でエラーがありました。"_s);
@@ -74,6 +80,30 @@ private Q_SLOTS:
             u"処理対象ファイルがありませんでした。\r\n拡張子設定を再確認してください。"_s);
         row("summary: no new extension", SummaryText(BatchSummary::NoNewExtension),
             u"新拡張子が指定されていません。"_s);
+
+        // A batch's details, and the status line after a job.
+        BatchReport batch;
+        batch.files = 3;
+        batch.errors = 1;
+        batch.failures = {{u"/k/a.TTD"_s, ResultCode::CrcMismatch}, {u"/k/b.LRC"_s, {}}};
+        batch.written = {{u"/k/c.LRC"_s, TextEncoding::Utf8},
+                         {u"/k/d.LRC"_s, TextEncoding::Cp932},
+                         {u"/k/e.LRC"_s, TextEncoding::Utf8},
+                         {u"/k/f.TXT"_s, TextEncoding::Utf16Le}};
+        row("details: each failure with its full path, then the counts", SummaryDetails(batch),
+            u"/k/a.TTD：Error:"_s + ErrorMessage(ResultCode::CrcMismatch) +
+                u"\r\n/k/b.LRC：上書きしませんでした\r\n\r\n3件を処理、1件はエラー、1件は上書きせず"_s);
+        row("status: the counts and the outputs not in code page 932", BatchStatus(batch),
+            u"3件を処理、1件はエラー、1件は上書きせず（UTF-8の出力2件、UTF-16LEの出力1件）"_s);
+        row("details and status of a batch that went through", SummaryDetails({.files = 2}),
+            u"2件を処理しました"_s);
+        row("no details for a batch of no files", SummaryDetails({}), QString());
+        row("status: the output of the single combine",
+            CombineStatus({.written = {batch.written[1]}}), u"d.LRC を書き込みました"_s);
+        row("status: with its encoding", CombineStatus({.written = {batch.written[0]}}),
+            u"c.LRC を書き込みました（UTF-8）"_s);
+        row("status: nothing written", CombineStatus({}), u"何も書き込みませんでした"_s);
+        row("status: files not taken", FilesNotTakenStatus(), u"ファイルを受け取れませんでした"_s);
     }
     void texts()
     {

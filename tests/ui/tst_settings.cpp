@@ -1,11 +1,19 @@
 #include "ui/settings.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 using namespace kovrant;
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 Q_DECLARE_METATYPE(kovrant::StoredSettings)
 
@@ -44,6 +52,13 @@ private Q_SLOTS:
             << StoredSettings{.lastMode = MainMode::Combine};
         QTest::newRow("a saved empty list starts as the three defaults")
             << QByteArray("NewExtMax=-1\nNewExt0=a\n") << StoredSettings{};
+        QTest::newRow("the window's group: its place and the folder used last")
+            << QByteArray("[Window]\nLeft=-20\nTop=30\nLastFolder=/k/\xE6\xAD\x8C\n")
+            << StoredSettings{.windowPlace = QPoint(-20, 30), .lastFolder = u"/k/歌"_s};
+        QTest::newRow("half a place, or one far beyond any screen, is none")
+            << QByteArray("[Window]\nLeft=10\nLastFolder=\n[Init]\nLeft=1\nTop=2\n"
+                          "[Window]\nTop=2000000\n")
+            << StoredSettings{};
     }
     void loads()
     {
@@ -61,11 +76,25 @@ private Q_SLOTS:
         StoredSettings values{
             false, true,   false, TimeRatioChoice::Ratio0_9953125, 0,
             1,     folder, false, {u"bak"_s, u"漢字"_s},           MainMode::ExtensionTool};
+        values.windowPlace = QPoint(-5, 7);
+        values.lastFolder = folder;
         QVERIFY(SettingsStore(path()).save(values));
+        // The group "Init" keeps exactly its keys; the window's own are in a group of their own.
+        const QByteArray init = readFile().left(readFile().indexOf("[Window]"));
         for (const char* line : {"AlwaysTop=False\n", "OverWrite=True\n", "NoCRCCheck=False\n",
                                  "TimeRatio=2\n", "Ext0=0\n", "Ext1=1\n", "SameTTD=0\n",
                                  "NewExtMax=1\n", "NewExt0=bak\n", "LastMode=4\n"})
-            QVERIFY2(readFile().contains(line), line);
+            QVERIFY2(init.contains(line), line);
+        QByteArrayList keys;
+        for (const QByteArray& line : init.split('\n')) {
+            if (line.contains('='))
+                keys << line.left(line.indexOf('='));
+        }
+        std::sort(keys.begin(), keys.end());
+        QCOMPARE(keys, QByteArrayList({"AlwaysTop", "Ext0", "Ext1", "LastMode", "NewExt0",
+                                       "NewExt1", "NewExtMax", "NoCRCCheck", "OutFolder",
+                                       "OverWrite", "SameTTD", "TimeRatio"}));
+        QVERIFY(readFile().contains("[Window]\nLastFolder=") && readFile().contains("Left=-5\n"));
         QCOMPARE(SettingsStore(path()).load(), values);
 
         // A shorter list leaves the items past its end in the file, unread.
@@ -76,6 +105,39 @@ private Q_SLOTS:
         values.newExtensions.clear();
         QVERIFY(SettingsStore(path()).save(values));
         QVERIFY(readFile().contains("NewExtMax=-1\n"));
+    }
+
+    // Neither the user's file found at the start nor a load or a save waits on a FIFO: it is no
+    // settings file, and it stays as it is.
+    void fifoAsTheSettingsFile()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_temp.path()));
+        QVERIFY(QDir(m_temp.path()).mkpath(u"Kovrant"_s));
+        const QString fifo = m_temp.filePath(u"Kovrant/Kovrant.ini"_s);
+        const QByteArray name = QFile::encodeName(fifo);
+        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+        // A reader of the FIFO, which nothing here should be, gets an end of file instead of a
+        // test that hangs: the watch opens the FIFO for writing now and then.
+        std::atomic<int> freed = 0;
+        {
+            const std::jthread watch([&](std::stop_token stop) {
+                for (; !stop.stop_requested(); std::this_thread::sleep_for(100ms)) {
+                    const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+                    if (fd >= 0 && ::close(fd) == 0)
+                        ++freed;
+                }
+            });
+            QCOMPARE(SettingsStore::defaultPath(), fifo);
+            QCOMPARE(SettingsStore(fifo).load(), StoredSettings{});
+            QVERIFY(!SettingsStore(fifo).save(StoredSettings{}));
+        }
+        QCOMPARE(freed, 0);
+        struct stat info {};
+        QVERIFY(::lstat(QFile::encodeName(fifo).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+        QVERIFY(QFile::remove(fifo));
+        QCOMPARE(SettingsStore::defaultPath(),
+                 QSettings(QSettings::IniFormat, QSettings::UserScope, u"Kovrant"_s, u"Kovrant"_s)
+                     .fileName());
     }
 
     void storeThatCannotBeUsedIsHarmless()
