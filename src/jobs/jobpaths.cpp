@@ -3,9 +3,14 @@
 #include "files/fileid.h"
 #include "files/filenames.h"
 #include "files/paths.h"
+#include "files/textfiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace kovrant {
 
@@ -112,6 +117,29 @@ JobFiles RetimeFiles(const QString& oldFile, bool oldIsTtd, const QString& newFi
     return files;
 }
 
+namespace {
+
+// Whether two names that differ only in case may be taken for two files: there is no input to
+// replace, or its folder shows that it tells case apart, as the output's name finds nothing or
+// the listing holds both names. A folder that ignores case finds the input under the output's
+// name and lists it once.
+bool CaseNamesApart(const QString& input, const QString& output)
+{
+    if (!FileExists(input))
+        return true;
+    if (FolderPart(input) != FolderPart(output))
+        return false;
+    struct stat status {};
+    if (::lstat(QFile::encodeName(output).constData(), &status) != 0)
+        return errno == ENOENT;
+    const QStringList names =
+        QDir(FolderOf(input)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    return names.contains(QFileInfo(input).fileName()) &&
+           names.contains(QFileInfo(output).fileName());
+}
+
+} // namespace
+
 std::optional<QString> InputReplacedByOutput(const JobFiles& files)
 {
     QHash<QString, std::optional<FileId>> known;
@@ -125,7 +153,7 @@ std::optional<QString> InputReplacedByOutput(const JobFiles& files)
     // compared as their canonical paths, which links lead to and hard links do not.
     const auto same = [&identity](const QString& input, const QString& output) {
         if (input.compare(output, Qt::CaseInsensitive) == 0)
-            return true;
+            return input == output || !CaseNamesApart(input, output);
         const std::optional<FileId> second = identity(output);
         if (!second)
             return false;

@@ -72,8 +72,9 @@ JobFiles RetimeFiles(const QString& oldFile, bool oldIsTtd, const QString& newFi
                      const QString& outputFolder, const JobSnapshot& state);
 
 // The first input that one of the outputs would replace, so that a run can refuse it before it
-// reads anything: a name that differs only in case, as some file systems see names, or a name
-// that leads to the same file through links. Another name of the same file (a hard link) is
+// reads anything: a name that differs only in case, as some file systems see names, unless the
+// folder shows that it tells case apart (a.lrc beside a.LRC), or a name that leads to the same
+// file through links. Another name of the same file (a hard link) is
 // apart, as writing an output replaces the name and leaves the other name's file alone.
 std::optional<QString> InputReplacedByOutput(const JobFiles& files);
 
