@@ -347,6 +347,10 @@ Please check the extension settings.</translation>
         <source>行数は一致し、どのタグも行の長さに収まります。文字が変更されています。</source>
         <translation>The lines agree in number and every tag fits its line: characters have been changed.</translation>
     </message>
+    <message>
+        <source>編集した歌詞には「タイミングを引き継ぐ...」（kovrant-cli retime）でタイミングを移せます。</source>
+        <translation>Edited lyrics can take over the timing with Retime edited lyrics... (kovrant-cli retime).</translation>
+    </message>
 </context>
 <context>
     <name>ResultCode</name>

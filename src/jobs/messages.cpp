@@ -119,7 +119,10 @@ QStringList ShapeReport(const CrcDiagnosis& diagnosis)
     QStringList lines;
     if (ShapeAgrees(diagnosis)) {
         lines << Tr(QT_TRANSLATE_NOOP("JobText", "行数は一致し、どのタグも行の長さに収まります。"
-                                                 "文字が変更されています。"));
+                                                 "文字が変更されています。"))
+              << Tr(QT_TRANSLATE_NOOP("JobText",
+                                      "編集した歌詞には「タイミングを引き継ぐ...」（kovrant-cli "
+                                      "retime）でタイミングを移せます。"));
     } else {
         lines << Tr(QT_TRANSLATE_NOOP("JobText", "タイムタグデータは%1行、素材歌詞は%2行です"))
                      .arg(diagnosis.linesNeeded)
