@@ -3,7 +3,6 @@
 #include "files/fileid.h"
 #include "files/filenames.h"
 #include "files/paths.h"
-#include "files/textfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -119,14 +118,11 @@ JobFiles RetimeFiles(const QString& oldFile, bool oldIsTtd, const QString& newFi
 
 namespace {
 
-// Whether two names that differ only in case may be taken for two files: there is no input to
-// replace, or its folder shows that it tells case apart, as the output's name finds nothing or
-// the listing holds both names. A folder that ignores case finds the input under the output's
-// name and lists it once.
+// Whether two names that differ only in case may be taken for two files: their folder shows
+// that it tells case apart, as the output's name finds nothing or the listing holds both names.
+// A folder that ignores case finds the input under the output's name and lists it once.
 bool CaseNamesApart(const QString& input, const QString& output)
 {
-    if (!FileExists(input))
-        return true;
     if (FolderPart(input) != FolderPart(output))
         return false;
     struct stat status {};

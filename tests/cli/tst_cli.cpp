@@ -141,10 +141,17 @@ void TestCli::runs_data()
     usage("convert: an output over a later input is refused before anything is written",
           u"convert --to tags %D/a.vtt %D/a.LRC"_s, ownOutput.arg(u"%D/a.LRC"_s),
           u"a.vtt=as-vtt a.LRC=lrc"_s, u"a.LRC=lrc"_s);
+    usage("convert: a TTD file's source lyrics are an input too",
+          u"convert --to lrc --source-ext lrc %D/song.TTD"_s, ownOutput.arg(u"%D/song.lrc"_s),
+          u"song.TTD=ttd song.lrc=txt"_s, u"song.lrc=txt"_s);
+    usage("retime: so are those of OLD", u"retime --source-ext LRC %D/song.TTD %D/song.txt"_s,
+          ownOutput.arg(u"%D/song.LRC"_s), u"song.TTD=ttd song.LRC=txt song.txt=txt"_s,
+          u"song.LRC=txt"_s);
     usage("convert: --to names a format", u"convert --to xyz a"_s,
           u"--to takes lrc, elrc, ass, vtt or tags, not 'xyz'"_s);
-    usage("convert: --shift takes whole milliseconds", u"convert --to lrc --shift 1.5 a"_s,
-          u"--shift takes whole milliseconds from -5999990 to 5999990, not '1.5'"_s);
+    usage("convert: --shift takes whole milliseconds that a tag can hold",
+          u"convert --to lrc --shift -6000000 a"_s,
+          u"--shift takes whole milliseconds from -5999990 to 5999990, not '-6000000'"_s);
     usage("retime takes OLD and NEW", u"retime a"_s, u"retime takes two files, OLD and NEW"_s);
     usage("--strict goes with retime only", u"convert --to lrc --strict a"_s,
           u"option '--strict' does not go with convert"_s);

@@ -113,8 +113,9 @@ void TestConvertJobs::retimes_data()
     row("the old text unchanged: the old file byte for byte", u"old.LRC=lrc new.TXT=lrc-text"_s,
         u"files=old.LRC,new.TXT"_s, u"retime:new.TXT:3/0/0/0"_s, u"new.LRC=lrc"_s);
     row("from a TTD file and its source lyrics, into an output folder",
-        u"song.TTD=ttd song.TXT=txt new.TXT=lrc-text dest=/"_s, u"files=song.TTD,new.TXT dir=%D/dest"_s,
-        u"retime:new.TXT:3/0/0/0"_s, u"dest/new.LRC=lrc new.LRC=-"_s);
+        u"song.TTD=ttd song.TXT=txt new.TXT=lrc-text dest=/"_s,
+        u"files=song.TTD,new.TXT dir=%D/dest"_s, u"retime:new.TXT:3/0/0/0"_s,
+        u"dest/new.LRC=lrc new.LRC=-"_s);
     row("edited lyrics in UTF-8 give their output in UTF-8",
         u"old.LRC=lrc new.txt=あいうえお\r\nｶﾀｶﾅ\r\n"_s, u"files=old.LRC,new.txt"_s,
         u"retime:new.txt:3/0/1/0"_s,
@@ -122,12 +123,14 @@ void TestConvertJobs::retimes_data()
     row("strict: what was lost is told and nothing written",
         u"old.LRC=lrc new.txt=あいう\r\nｶﾀｶﾅ\r\n"_s, u"files=old.LRC,new.txt strict"_s,
         u"retime:new.txt:2/1/0/0 new.txt:54"_s, u"new.LRC=-"_s);
-    row("an existing output is asked about: No keeps it", u"old.LRC=lrc new.TXT=lrc-text new.LRC=x"_s,
-        u"no files=old.LRC,new.TXT"_s, u"retime:new.TXT:3/0/0/0 new.LRC?"_s, u"new.LRC=x"_s);
+    row("an existing output is asked about: No keeps it",
+        u"old.LRC=lrc new.TXT=lrc-text new.LRC=x"_s, u"no files=old.LRC,new.TXT"_s,
+        u"retime:new.TXT:3/0/0/0 new.LRC?"_s, u"new.LRC=x"_s);
     row("an old text without tags names the old file", u"old.LRC=untagged new.TXT=txt"_s,
         u"files=old.LRC,new.TXT"_s, u"old.LRC:52"_s, u"new.LRC=-"_s);
-    row("a missing new file is found before the old one is read", u"old.LRC=lrc"_s,
-        u"files=old.LRC,new.TXT"_s, u"new.TXT:11"_s, u"new.LRC=-"_s);
+    row("a missing new file is found before the old one is read, or a repair offered",
+        u"song.TTD=ttd song.TXT=txt-spaces"_s, u"files=song.TTD,new.TXT"_s, u"new.TXT:11"_s,
+        u"new.LRC=-"_s);
 }
 
 void TestConvertJobs::retimes()
