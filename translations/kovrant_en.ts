@@ -328,8 +328,28 @@ Please check the extension settings.</translation>
         <translation>the source lyrics are longer than %1 characters, so no repair was looked for</translation>
     </message>
     <message>
+        <source>新しい歌詞の%2行目、%3文字目のタグ%1を取り除きました</source>
+        <translation>removed tag %1 at line %2, column %3</translation>
+    </message>
+    <message>
+        <source>元の歌詞の%2行目、%3文字目のタグ%1を引き継げませんでした</source>
+        <translation>dropped %1 at old line %2, column %3</translation>
+    </message>
+    <message>
+        <source>%1行目にタイミングのない文字があります：%2</source>
+        <translation>untimed text at line %1: %2</translation>
+    </message>
+    <message>
+        <source>引き継いだタググループ%1、引き継げなかったタググループ%2、タイミングのない箇所%3、取り除いたタグ%4</source>
+        <translation>tag groups carried: %1, dropped: %2; untimed texts: %3; tags removed: %4</translation>
+    </message>
+    <message>
         <source>行数は一致し、どのタグも行の長さに収まります。文字が変更されています。</source>
         <translation>The lines agree in number and every tag fits its line: characters have been changed.</translation>
+    </message>
+    <message>
+        <source>編集した歌詞には「タイミングを引き継ぐ...」（kovrant-cli retime）でタイミングを移せます。</source>
+        <translation>Edited lyrics can take over the timing with Retime edited lyrics... (kovrant-cli retime).</translation>
     </message>
 </context>
 <context>
@@ -437,6 +457,10 @@ Please check the extension settings.</translation>
     <message>
         <source>素材歌詞はCP932としてもUTF-8としても読め、タグの位置が異なります</source>
         <translation>The source lyrics read as both CP932 and UTF-8, with the tags in different places</translation>
+    </message>
+    <message>
+        <source>引き継げないタイミングがあるため保存しませんでした</source>
+        <translation>Not saved, as some of the timing could not be carried</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,13 @@
 #include "cli/cliargs.h"
 
 #include "cli/clitexts.h"
+#include "core/timetag.h"
 #include "files/textfiles.h"
 #include "jobs/extensionconversion.h"
 #include "jobs/jobpaths.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +16,23 @@ namespace kovrant {
 namespace {
 
 const CliOptions Defaults;
+
+// The formats convert writes, by the names --to takes, in the order the help gives them.
+constexpr std::pair<QStringView, LyricsFormat> FormatNames[]{
+    {u"lrc", LyricsFormat::Lrc},   {u"elrc", LyricsFormat::EnhancedLrc},
+    {u"ass", LyricsFormat::Ass},   {u"vtt", LyricsFormat::WebVtt},
+    {u"tags", LyricsFormat::Tags},
+};
+
+// "lrc, elrc, ass, vtt or tags".
+QString FormatNameList()
+{
+    QStringList names;
+    for (const auto& [name, format] : FormatNames)
+        names << name.toString();
+    const QString last = names.takeLast();
+    return names.join(u", "_s) + u" or "_s + last;
+}
 
 // The options of every command, each with what the help says of it; each command's parser takes
 // those it goes with.
@@ -57,22 +76,57 @@ const QCommandLineOption EncodingOption(
     u"auto|cp932|utf-8"_s);
 const QCommandLineOption SourceOption(u"source"_s,
                                       u"the source lyrics file of the single TTDFILE"_s, u"FILE"_s);
-const QCommandLineOption OutputDirOption(u"output-dir"_s, u"folder for the combined lyrics"_s,
-                                         u"DIR"_s);
-const QCommandLineOption ToOption(u"to"_s, u"the new extension"_s, u"EXT"_s);
+const QCommandLineOption OutputDirOption(
+    u"output-dir"_s,
+    u"folder for the outputs of combine (then the single combine), convert and retime, instead of "
+    u"beside each input (retime: beside NEW)"_s,
+    u"DIR"_s);
+// rename and convert both take --to, with values of their own; the parser knows one "to".
+const QCommandLineOption RenameToOption(u"to"_s, u"rename: the new extension"_s, u"EXT"_s);
+const QCommandLineOption ConvertToOption(
+    u"to"_s,
+    u"convert: the format written, %1: LRC with a time per line (.lrc), enhanced LRC with a time "
+    u"per syllable (.lrc), ASS karaoke subtitles (.ass), WebVTT (.vtt), or time-tagged lyrics "
+    u"(lyrics extension) from any of those"_s.arg(FormatNameList()),
+    u"FORMAT"_s);
+const QCommandLineOption ShiftOption(
+    u"shift"_s,
+    u"add MS milliseconds to every time (a negative MS takes them off), from -%1 to %1; a time "
+    u"stays within 00:00.00 and 99:59.99"_s.arg(MaxTimeTagMs),
+    u"MS"_s);
+const QCommandLineOption StrictOption(
+    u"strict"_s,
+    u"write nothing, and fail, when a tag group of OLD is dropped or a text of NEW is left "
+    u"without timing"_s);
 
 // In the order the help lists them.
 const QList<QCommandLineOption> AllOptions{
     SourceExtOption, TtdExtOption,    LyricsExtOption, NoCrcCheckOption, RepairOption,
     TimeRatioOption, OverwriteOption, EncodingOption,  SourceOption,     OutputDirOption,
-    ToOption,        VerboseOption,   HelpOption,      VersionOption,
+    RenameToOption,  ConvertToOption, ShiftOption,     StrictOption,     VerboseOption,
+    HelpOption,      VersionOption,
 };
 
-// The commands, in the order the help lists them, with what each takes besides --help,
-// --version and --verbose, what its files are called, and what it does.
+// What the parser is given: every name once.
+QList<QCommandLineOption> ParserOptions()
+{
+    QList<QCommandLineOption> options;
+    QStringList names;
+    for (const QCommandLineOption& option : AllOptions) {
+        if (!names.contains(option.names().constFirst())) {
+            names << option.names();
+            options << option;
+        }
+    }
+    return options;
+}
+
+// The commands, in the order the help lists them, with the options each must have and those it
+// may take besides --help, --version and --verbose, what its files are called, and what it does.
 struct CommandRow {
     CliCommand command;
     QLatin1StringView word;
+    QList<QCommandLineOption> required;
     QList<QCommandLineOption> options;
     QLatin1StringView files;
     const QString& description;
@@ -83,20 +137,37 @@ const QList<CommandRow>& Commands()
     static const QList<CommandRow> commands{
         {CliCommand::Divide,
          QLatin1StringView("divide"),
+         {},
          {SourceExtOption, TtdExtOption, OverwriteOption, EncodingOption},
          QLatin1StringView("FILE..."),
          CliText::DivideDescription},
         {CliCommand::Combine,
          QLatin1StringView("combine"),
+         {},
          {SourceExtOption, LyricsExtOption, NoCrcCheckOption, RepairOption, TimeRatioOption,
           OverwriteOption, EncodingOption, SourceOption, OutputDirOption},
          QLatin1StringView("TTDFILE..."),
          CliText::CombineDescription},
         {CliCommand::Rename,
          QLatin1StringView("rename"),
-         {ToOption},
+         {RenameToOption},
+         {},
          QLatin1StringView("FILE..."),
          CliText::RenameDescription},
+        {CliCommand::Convert,
+         QLatin1StringView("convert"),
+         {ConvertToOption},
+         {ShiftOption, OutputDirOption, OverwriteOption, LyricsExtOption, SourceExtOption,
+          RepairOption, EncodingOption},
+         QLatin1StringView("FILE..."),
+         CliText::ConvertDescription},
+        {CliCommand::Retime,
+         QLatin1StringView("retime"),
+         {},
+         {OutputDirOption, OverwriteOption, StrictOption, LyricsExtOption, SourceExtOption,
+          RepairOption, EncodingOption},
+         QLatin1StringView("OLD NEW"),
+         CliText::RetimeDescription},
     };
     return commands;
 }
@@ -148,7 +219,7 @@ bool CheckOptionsGoWith(const QCommandLineParser& parser, CliCommand command, co
 {
     QStringList allowed{HelpOption.names() + VersionOption.names() + VerboseOption.names()};
     if (const CommandRow* row = RowOf(command)) {
-        for (const QCommandLineOption& option : row->options)
+        for (const QCommandLineOption& option : row->required + row->options)
             allowed << option.names();
     }
     for (const QString& name : parser.optionNames()) {
@@ -219,6 +290,27 @@ bool ReadPath(const QCommandLineParser& parser, const QCommandLineOption& option
     return false;
 }
 
+std::optional<LyricsFormat> FormatNamed(const QString& value)
+{
+    for (const auto& [name, format] : FormatNames) {
+        if (value == name)
+            return format;
+    }
+    return std::nullopt;
+}
+
+// A whole number of milliseconds, signed or not, within MaxTimeTagMs either way: a larger shift
+// would put every time at one end.
+std::optional<qint32> ShiftNamed(const QString& value)
+{
+    static const QRegularExpression Number(u"^[+-]?[0-9]+$"_s);
+    bool ok = false;
+    const qlonglong shift = Number.match(value).hasMatch() ? value.toLongLong(&ok) : 0;
+    if (!ok || shift < -MaxTimeTagMs || shift > MaxTimeTagMs)
+        return std::nullopt;
+    return qint32(shift);
+}
+
 bool SameExtension(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -230,11 +322,13 @@ bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, Q
     options.overwrite = parser.isSet(OverwriteOption);
     options.noCrcCheck = parser.isSet(NoCrcCheckOption);
     options.repair = parser.isSet(RepairOption);
+    options.strict = parser.isSet(StrictOption);
     options.files = parser.positionalArguments();
     if (!ReadExtension(parser, SourceExtOption, options.sourceExtension, problem) ||
         !ReadExtension(parser, TtdExtOption, options.ttdExtension, problem) ||
         !ReadExtension(parser, LyricsExtOption, options.lyricsExtension, problem) ||
-        !ReadExtension(parser, ToOption, options.newExtension, problem, QString()) ||
+        (options.command == CliCommand::Rename &&
+         !ReadExtension(parser, RenameToOption, options.newExtension, problem, QString())) ||
         !ReadPath(parser, SourceOption, options.source, problem) ||
         !ReadPath(parser, OutputDirOption, options.outputDir, problem))
         return false;
@@ -246,6 +340,24 @@ bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, Q
             return false;
         }
         options.timeRatio = *ratio;
+    }
+    if (options.command == CliCommand::Convert && parser.isSet(ConvertToOption)) {
+        const QString value = parser.value(ConvertToOption);
+        const std::optional<LyricsFormat> format = FormatNamed(value);
+        if (!format) {
+            problem = CliText::BadFormat.arg(FormatNameList(), value);
+            return false;
+        }
+        options.format = *format;
+    }
+    if (parser.isSet(ShiftOption)) {
+        const QString value = parser.value(ShiftOption);
+        const std::optional<qint32> shift = ShiftNamed(value);
+        if (!shift) {
+            problem = CliText::BadShift.arg(MaxTimeTagMs).arg(value);
+            return false;
+        }
+        options.shiftMs = *shift;
     }
     if (parser.isSet(EncodingOption)) {
         const QString value = parser.value(EncodingOption);
@@ -285,8 +397,20 @@ bool ReadCommandOptions(const QCommandLineParser& parser, CliOptions& options, Q
         }
         break;
     case CliCommand::Rename:
-        if (!parser.isSet(ToOption)) {
+        if (!parser.isSet(RenameToOption)) {
             problem = CliText::NeedsNewExtension;
+            return false;
+        }
+        break;
+    case CliCommand::Convert:
+        if (!parser.isSet(ConvertToOption)) {
+            problem = CliText::NeedsFormat;
+            return false;
+        }
+        break;
+    case CliCommand::Retime:
+        if (options.files.size() != 2) {
+            problem = CliText::RetimeNeedsTwoFiles;
             return false;
         }
         break;
@@ -307,12 +431,12 @@ QString CliHelpText()
         wordWidth = std::max(wordWidth, row.word.size());
     QString help = u"Usage:\n"_s;
     for (const CommandRow& row : Commands()) {
-        // The options go with the command in brackets; rename's extension is not optional.
+        // The options a command must have come first, the others in brackets.
         QStringList words{program + QString(row.word).leftJustified(wordWidth)};
-        for (const QCommandLineOption& option : row.options) {
-            const QString spelled = Spelled(option);
-            words << (row.command == CliCommand::Rename ? spelled : u'[' + spelled + u']');
-        }
+        for (const QCommandLineOption& option : row.required)
+            words << Spelled(option);
+        for (const QCommandLineOption& option : row.options)
+            words << u'[' + Spelled(option) + u']';
         words << row.files;
         help += u"  "_s + Wrapped(words, 2, 2 + program.size() + wordWidth + 1, HelpWidth) + u'\n';
     }
@@ -336,7 +460,8 @@ QString CliHelpText()
                 u'\n';
     }
     // The limits as the files layer enforces them.
-    help += u'\n' + CliText::Notes.arg(MaxInputFileSize).arg(MaxTtdFileSize);
+    help +=
+        u'\n' + CliText::Notes.arg(MaxInputFileSize).arg(MaxTtdFileSize).arg(MaxSingleCombineInput);
     return help;
 }
 
@@ -358,7 +483,7 @@ bool ParseCliArguments(const QStringList& arguments, CliOptions& options, QStrin
 
     // The parser skips the first argument as the program's name.
     QCommandLineParser parser;
-    parser.addOptions(AllOptions);
+    parser.addOptions(ParserOptions());
     QStringList parsed = arguments;
     if (!command)
         parsed.prepend(QString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lyricsconversion.h"
 #include "core/textencoding.h"
 #include "core/timeratio.h"
 
@@ -11,10 +12,10 @@
 
 namespace kovrant {
 
-enum class CliCommand { Help, Version, Divide, Combine, Rename };
+enum class CliCommand { Help, Version, Divide, Combine, Rename, Convert, Retime };
 
 // A command line as kovrant-cli understood it. Extensions carry exactly one leading dot, except
-// newExtension, which carries none.
+// newExtension, which carries none. retime's files are OLD and NEW, in that order.
 struct CliOptions {
     CliCommand command = CliCommand::Help;
     QString sourceExtension = QStringLiteral(".TXT");
@@ -27,8 +28,11 @@ struct CliOptions {
     bool overwrite = false;
     bool verbose = false;
     std::optional<QString> source;    // combine --source
-    std::optional<QString> outputDir; // combine --output-dir
+    std::optional<QString> outputDir; // combine, convert and retime --output-dir
     QString newExtension;
+    LyricsFormat format = LyricsFormat::Lrc; // convert --to
+    qint32 shiftMs = 0;                      // convert --shift, within MaxTimeTagMs either way
+    bool strict = false;                     // retime --strict
     QStringList files;
 };
 

@@ -110,6 +110,14 @@ void CliDialogs::reportOutputFolderMissing()
     WriteLine(m_err, OutputFolderMissingText());
 }
 
+void CliDialogs::reportRetime(const QString& newPath, const RetimeResult& result)
+{
+    // The untimed texts are the file's own and may hold what a terminal would act on.
+    for (const QString& line : RetimeReportLines(result))
+        WriteLine(m_err, About(DisplayName(newPath), OneLineText(line)));
+    WriteLine(m_err, About(DisplayName(newPath), RetimeCountsText(result)));
+}
+
 CliLog::CliLog(QTextStream& out, bool verbose)
     : m_out(out)
     , m_verbose(verbose)

@@ -42,6 +42,8 @@ public:
     void reportOutputFolderMissing() override;
     // Every failure has had its own line; the exit status sums the run up.
     void showSummary(BatchSummary) override {}
+    // One line for each thing the report says, then the counts.
+    void reportRetime(const QString& newPath, const RetimeResult& result) override;
 
 private:
     void reportDetails(const QString& path, const FileErrorDetails& details);

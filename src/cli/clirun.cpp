@@ -7,9 +7,12 @@
 #include "files/fileops.h"
 #include "jobs/batchjobs.h"
 #include "jobs/extensionconversion.h"
+#include "jobs/formatconversion.h"
 #include "jobs/jobpaths.h"
 #include "jobs/messages.h"
+#include "jobs/retimejob.h"
 #include "jobs/singlecombine.h"
+#include "jobs/taggedinput.h"
 #include "version.h"
 
 #include <QDir>
@@ -72,26 +75,51 @@ JobSnapshot SingleCombineSnapshot(const CliOptions& options, const QString& file
     return state;
 }
 
+// What the run reads and writes, as far as it can be known before anything is read. Divide and
+// combine go file by file, as the window's batches do; a conversion's outputs stay off every
+// input of the run, so that no output replaces a file that a later one reads.
+QList<JobFiles> RunFiles(const CliOptions& options)
+{
+    const QString outputFolder = options.outputDir.value_or(QString());
+    QList<JobFiles> run;
+    switch (options.command) {
+    case CliCommand::Divide:
+        for (const QString& file : options.files)
+            run << DivideFiles(file, SnapshotFor(options));
+        break;
+    case CliCommand::Combine:
+        // The batch combine writes where the single combine does beside the TTD file.
+        for (const QString& file : options.files)
+            run << SingleCombineFiles(SingleCombineSnapshot(options, file));
+        break;
+    case CliCommand::Convert: {
+        JobFiles all;
+        for (const QString& file : options.files) {
+            const JobFiles files = ConvertFiles(file, IsTtdFile(file), options.format, outputFolder,
+                                                SnapshotFor(options));
+            all.inputs << files.inputs;
+            all.outputs << files.outputs;
+        }
+        run << all;
+        break;
+    }
+    case CliCommand::Retime:
+        run << RetimeFiles(options.files[0], IsTtdFile(options.files[0]), options.files[1],
+                           outputFolder, SnapshotFor(options));
+        break;
+    case CliCommand::Rename:
+    case CliCommand::Help:
+    case CliCommand::Version:
+        break;
+    }
+    return run;
+}
+
 // The window's extension rules keep every output apart from its inputs; named files and free
-// extensions do not, so a file that its own output would replace is refused before anything
-// runs.
+// extensions do not, so a file that an output would replace is refused before anything runs.
 bool CheckOutputsLeaveInputs(const CliOptions& options, QString& problem)
 {
-    for (const QString& file : options.files) {
-        JobFiles files;
-        switch (options.command) {
-        case CliCommand::Divide:
-            files = DivideFiles(file, SnapshotFor(options));
-            break;
-        case CliCommand::Combine:
-            // The batch combine writes where the single combine does beside the TTD file.
-            files = SingleCombineFiles(SingleCombineSnapshot(options, file));
-            break;
-        case CliCommand::Rename:
-        case CliCommand::Help:
-        case CliCommand::Version:
-            break;
-        }
+    for (const JobFiles& files : RunFiles(options)) {
         if (const std::optional<QString> input = InputReplacedByOutput(files)) {
             problem = CliText::OwnOutput.arg(*input);
             return false;
@@ -168,6 +196,16 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, Ter
         break;
     case CliCommand::Rename:
         allOk = BatchRename(options.files, options.newExtension, context, results);
+        break;
+    case CliCommand::Convert:
+        allOk = BatchConvert(
+            options.files, {options.format, options.shiftMs, options.outputDir.value_or(QString())},
+            state, context, results);
+        break;
+    case CliCommand::Retime:
+        allOk = Retime({options.files[0], options.files[1], options.outputDir.value_or(QString()),
+                        options.strict},
+                       state, context);
         break;
     case CliCommand::Help:
     case CliCommand::Version:

@@ -53,6 +53,8 @@ constexpr Entry Messages[] = {
      QT_TRANSLATE_NOOP("ResultCode", "元の歌詞に有効なタイムタグがありません")},
     {ResultCode::RetimeEmptyText,
      QT_TRANSLATE_NOOP("ResultCode", "新しい歌詞にタイミングを付ける文字がありません")},
+    {ResultCode::RetimeIncomplete,
+     QT_TRANSLATE_NOOP("ResultCode", "引き継げないタイミングがあるため保存しませんでした")},
 };
 
 } // namespace

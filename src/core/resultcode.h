@@ -35,6 +35,7 @@ enum class ResultCode : qint32 {
     RetimeTooDifferent = 51,  // retime: too few characters in common to carry the timing
     RetimeNoTimeTag = 52,     // retime: the old text has no tag to carry
     RetimeEmptyText = 53,     // retime: the new text has nothing to time
+    RetimeIncomplete = 54,    // retime: not written, as asked, because some timing was lost
 };
 
 // The message of a code, translated for the user; the empty text for Ok.

@@ -356,12 +356,19 @@ struct Placed {
     QStringView lineBreak; // after an attribute line
 };
 
-void PlaceGroups(const OldText& old, Alignment& alignment, std::vector<Placed>& placed,
-                 std::vector<DroppedGroup>& dropped)
+void PlaceGroups(const OldText& old, const NewText& t, Alignment& alignment,
+                 std::vector<Placed>& placed, std::vector<DroppedGroup>& dropped)
 {
     auto span = alignment.spans.begin();
     for (const OldGroup& g : old.groups) {
-        if (const qsizetype to = At(alignment.oldMatch, g.unit); to >= 0) {
+        if (qsizetype to = At(alignment.oldMatch, g.unit); to >= 0) {
+            // An end tag whose line break matched a later one, past inserted lines, stays at the
+            // end of the line that holds its line's last character.
+            if (g.lastChar >= 0) {
+                if (const qsizetype last = At(alignment.oldMatch, g.lastChar); last >= 0)
+                    to = std::find(t.units.begin() + last, t.units.begin() + to, BreakUnit) -
+                         t.units.begin();
+            }
             placed.push_back({to, g.tags, {}});
             continue;
         }
@@ -495,7 +502,7 @@ bool RetimeLyrics(QStringView oldTagged, QStringView newText, RetimeResult& resu
     RetimeResult out;
     out.edits = alignment.edits;
     std::vector<Placed> groups;
-    PlaceGroups(old, alignment, groups, out.dropped);
+    PlaceGroups(old, t, alignment, groups, out.dropped);
     out.carriedGroups = qsizetype(groups.size());
 
     // Attribute lines keep their breaks unless the new text brings a kind the old did not use.

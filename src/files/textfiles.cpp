@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -117,6 +118,22 @@ bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file,
     }
     file = std::move(read);
     return true;
+}
+
+bool ReadFileStart(const QString& path, qint64 count, QByteArray& bytes)
+{
+    if (path.isEmpty() || !IsValidFileName(path))
+        return false;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    int error = 0;
+    const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                    ReadExactly(fd, std::min(count, qint64(info.st_size)), bytes, error);
+    ::close(fd);
+    return ok;
 }
 
 ResultCode CheckInputFile(const QString& path, qint64 limit, qint64* size)

@@ -54,6 +54,10 @@ bool ReadTextFile(const QString& path, Recognition recognition, TextFile& file,
                   ReadFailure& failure, qint64 checkedSize = -1,
                   std::optional<TextFile>* otherReading = nullptr);
 
+// The first bytes of the regular file at path, at most count of them (all of a shorter file). False
+// for anything but a regular file that can be read; a pipe or a device is never waited on.
+bool ReadFileStart(const QString& path, qint64 count, QByteArray& bytes);
+
 // The batch jobs' checks: Ok, InvalidFileName, FileNotFound, NameTooLong or FileTooLarge (more
 // than limit bytes), with the size found for LoadInputText ...
 ResultCode CheckInputFile(const QString& path, qint64 limit = MaxInputFileSize,

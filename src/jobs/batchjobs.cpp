@@ -2,83 +2,26 @@
 
 #include "core/divide.h"
 #include "files/textfiles.h"
-#include "jobs/combinerepair.h"
+#include "jobs/fileoutcome.h"
 #include "jobs/jobpaths.h"
 #include "jobs/outputs.h"
-
-#include <new>
+#include "jobs/taggedinput.h"
 
 namespace kovrant {
 
 namespace {
 
-// How one queued file ended. A declined overwrite is no failure with a code, but the file has
-// not gone through either.
-struct FileOutcome {
-    bool wentThrough = false;
-    ResultCode code = ResultCode::Ok;
-    QString namedFile;     // the file the message names when there is a code
-    bool reported = false; // the user has been told of the failure already
-    FileErrorDetails details{};
-};
-
-FileOutcome Failure(ResultCode code, const QString& namedFile, const FileErrorDetails& details = {})
-{
-    return {false, code, namedFile, false, details};
-}
-
-// Outputs that did not all go through: declined, or a failure that names an output.
-FileOutcome NotWritten(const OutputsOutcome& written)
-{
-    return written.outcome == OutputsOutcome::Declined ? FileOutcome{}
-                                                       : Failure(written.code, written.failedPath);
-}
-
-FileOutcome WentThrough()
-{
-    return {true, ResultCode::Ok, QString()};
-}
-
 FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobContext& context)
 {
-    // A TTD file may be larger than the lyrics it was divided from.
-    qint64 ttdSize = 0;
-    if (const ResultCode code = CheckInputFile(ttdFile, MaxTtdFileSize, &ttdSize);
-        code != ResultCode::Ok)
-        return Failure(code, ttdFile);
-    const QString sourceFile = CombineSourcePath(ttdFile, state);
-    // Both inputs pass the cheap checks before either is read.
-    qint64 sourceSize = 0;
-    if (const ResultCode code = CheckInputFile(sourceFile, MaxInputFileSize, &sourceSize);
-        code != ResultCode::Ok)
-        return Failure(code, sourceFile);
-
-    TextFile ttd;
-    FileErrorDetails details;
-    if (const ResultCode code =
-            LoadInputText(ttdFile, TtdRecognition(state.recognition), ttd, details, ttdSize);
-        code != ResultCode::Ok)
-        return Failure(code, ttdFile, details);
-    TextFile source;
-    std::optional<TextFile> other;
-    if (const ResultCode code =
-            LoadInputText(sourceFile, state.recognition, source, details, sourceSize, &other);
-        code != ResultCode::Ok)
-        return Failure(code, sourceFile, details);
-
     CombinedLyrics combined;
-    const ResultCode code = CombineSource(ttd.text, source, other, state, combined);
-    if (code == ResultCode::CrcMismatch) {
-        if (!RepairCrcMismatch(ttdFile, ttd.text, source, state, context, combined))
-            return {false, code, ttdFile, true};
-    } else if (code != ResultCode::Ok) {
-        return Failure(code, SourceAtFault(code) ? sourceFile : ttdFile);
-    }
-
+    FileOutcome failure;
+    if (!CombineFiles(ttdFile, CombineSourcePath(ttdFile, state), BatchInputLimits,
+                      CombinedForm::Bytes, state, context, combined, failure))
+        return failure;
     // The tagged lyrics keep the encoding of the source lyrics they are made of.
-    const OutputsOutcome written =
-        WriteOutputs({{CombineOutputPath(ttdFile, state), {}, combined.encoding, combined.bytes}},
-                     state, context);
+    const OutputsOutcome written = WriteOutputs(
+        {{CombineOutputPath(ttdFile, state), {}, combined.encoding, std::move(combined.bytes)}},
+        state, context);
     if (written.outcome != OutputsOutcome::Written)
         return NotWritten(written);
     return WentThrough();
@@ -111,44 +54,20 @@ FileOutcome DivideOne(const QString& lyricsFile, const JobSnapshot& state, JobCo
     return WentThrough();
 }
 
-using FileJob = FileOutcome (*)(const QString&, const JobSnapshot&, JobContext&);
-
-bool RunQueue(const QStringList& queue, const JobSnapshot& state, JobContext& context,
-              BatchResults& results, FileJob job)
-{
-    results = BatchResults(queue.size(), ResultCode::Ok);
-    if (queue.isEmpty())
-        return false;
-    bool allOk = true;
-    for (qsizetype i = 0; i < queue.size(); ++i) {
-        FileOutcome outcome;
-        try {
-            outcome = job(queue[i], state, context);
-        } catch (const std::bad_alloc&) {
-            // A file too large for the memory there is fails alone; nothing of it was written.
-            outcome = Failure(ResultCode::FileTooLarge, queue[i]);
-        }
-        results[i] = outcome.code;
-        if (!outcome.wentThrough)
-            allOk = false;
-        if (outcome.code != ResultCode::Ok && !outcome.reported)
-            context.dialogs.reportFileError(outcome.namedFile, outcome.code, outcome.details);
-    }
-    return allOk;
-}
-
 } // namespace
 
 bool BatchCombine(const QStringList& queue, const JobSnapshot& state, JobContext& context,
                   BatchResults& results)
 {
-    return RunQueue(queue, state, context, results, CombineOne);
+    return RunQueue(queue, context, results,
+                    [&](const QString& file) { return CombineOne(file, state, context); });
 }
 
 bool BatchDivide(const QStringList& queue, const JobSnapshot& state, JobContext& context,
                  BatchResults& results)
 {
-    return RunQueue(queue, state, context, results, DivideOne);
+    return RunQueue(queue, context, results,
+                    [&](const QString& file) { return DivideOne(file, state, context); });
 }
 
 } // namespace kovrant

@@ -8,12 +8,15 @@ namespace kovrant {
 namespace {
 
 ResultCode CombineText(QStringView ttdText, QStringView sourceText, TextEncoding encoding,
-                       const JobSnapshot& state, CombinedLyrics& out)
+                       const JobSnapshot& state, CombinedForm form, CombinedLyrics& out)
 {
-    CombinedLyrics combined{{}, encoding};
+    CombinedLyrics combined{{}, encoding, {}};
     ResultCode code = ResultCode::Ok;
-    if (!CombineLyricsToBytes(ttdText, sourceText, {state.skipCrcCheck, state.timeRatio},
-                              combined.encoding, combined.bytes, code))
+    const CombineOptions options{state.skipCrcCheck, state.timeRatio};
+    if (form == CombinedForm::Text
+            ? !CombineLyrics(ttdText, sourceText, options, combined.text, code)
+            : !CombineLyricsToBytes(ttdText, sourceText, options, combined.encoding, combined.bytes,
+                                    code))
         return code;
     out = std::move(combined);
     return ResultCode::Ok;
@@ -22,7 +25,7 @@ ResultCode CombineText(QStringView ttdText, QStringView sourceText, TextEncoding
 } // namespace
 
 ResultCode CombineSource(QStringView ttdText, TextFile& source, std::optional<TextFile>& other,
-                         const JobSnapshot& state, CombinedLyrics& out)
+                         const JobSnapshot& state, CombinedLyrics& out, CombinedForm form)
 {
     if (other) {
         switch (ChooseSourceReading(ttdText, source.text, source.encoding, other->text,
@@ -37,7 +40,7 @@ ResultCode CombineSource(QStringView ttdText, TextFile& source, std::optional<Te
         }
         other.reset(); // the reading not taken is no longer needed: a large one costs memory
     }
-    return CombineText(ttdText, source.text, source.encoding, state, out);
+    return CombineText(ttdText, source.text, source.encoding, state, form, out);
 }
 
 bool SourceAtFault(ResultCode code)
@@ -46,7 +49,8 @@ bool SourceAtFault(ResultCode code)
 }
 
 bool RepairCrcMismatch(const QString& ttdPath, QStringView ttdText, const TextFile& source,
-                       const JobSnapshot& state, JobContext& context, CombinedLyrics& out)
+                       const JobSnapshot& state, JobContext& context, CombinedLyrics& out,
+                       CombinedForm form)
 {
     // No repair is ever applied without the CRC's proof.
     const CrcDiagnosis diagnosis = DiagnoseCrcMismatch(ttdText, source.text);
@@ -56,7 +60,7 @@ bool RepairCrcMismatch(const QString& ttdPath, QStringView ttdText, const TextFi
     }
     if (!context.dialogs.offerRepair(ttdPath, diagnosis))
         return false;
-    return CombineText(ttdText, diagnosis.repairedText, source.encoding, state, out) ==
+    return CombineText(ttdText, diagnosis.repairedText, source.encoding, state, form, out) ==
            ResultCode::Ok;
 }
 

@@ -4,8 +4,12 @@
 #include "files/filenames.h"
 #include "files/paths.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace kovrant {
 
@@ -43,6 +47,46 @@ QString SingleCombineOutputPath(const JobSnapshot& state)
     return AddBackslash(state.outputFolder) + BaseNamePart(state.ttdPath) + state.lyricsExtension;
 }
 
+QString FormatExtension(LyricsFormat format, const JobSnapshot& state)
+{
+    switch (format) {
+    case LyricsFormat::Tags:
+        return state.lyricsExtension;
+    case LyricsFormat::Lrc:
+    case LyricsFormat::EnhancedLrc:
+        return QStringLiteral(".lrc");
+    case LyricsFormat::Ass:
+        return QStringLiteral(".ass");
+    case LyricsFormat::WebVtt:
+        return QStringLiteral(".vtt");
+    }
+    return QString();
+}
+
+namespace {
+
+// outputFolder + the base name of file + extension; beside file when outputFolder is "".
+QString OutputInto(const QString& outputFolder, const QString& file, const QString& extension)
+{
+    if (outputFolder.isEmpty())
+        return SiblingPath(file, extension);
+    return AddBackslash(outputFolder) + BaseNamePart(file) + extension;
+}
+
+} // namespace
+
+QString ConvertOutputPath(const QString& file, LyricsFormat to, const QString& outputFolder,
+                          const JobSnapshot& state)
+{
+    return OutputInto(outputFolder, file, FormatExtension(to, state));
+}
+
+QString RetimeOutputPath(const QString& newFile, const QString& outputFolder,
+                         const JobSnapshot& state)
+{
+    return OutputInto(outputFolder, newFile, state.lyricsExtension);
+}
+
 JobFiles DivideFiles(const QString& lyricsFile, const JobSnapshot& state)
 {
     const DivideOutputs outputs = DivideOutputPaths(lyricsFile, state);
@@ -53,6 +97,44 @@ JobFiles SingleCombineFiles(const JobSnapshot& state)
 {
     return {{state.ttdPath, state.sourcePath}, {SingleCombineOutputPath(state)}};
 }
+
+JobFiles ConvertFiles(const QString& file, bool ttdInput, LyricsFormat to,
+                      const QString& outputFolder, const JobSnapshot& state)
+{
+    JobFiles files{{file}, {ConvertOutputPath(file, to, outputFolder, state)}};
+    if (ttdInput && to != LyricsFormat::Tags)
+        files.inputs << CombineSourcePath(file, state);
+    return files;
+}
+
+JobFiles RetimeFiles(const QString& oldFile, bool oldIsTtd, const QString& newFile,
+                     const QString& outputFolder, const JobSnapshot& state)
+{
+    JobFiles files{{oldFile, newFile}, {RetimeOutputPath(newFile, outputFolder, state)}};
+    if (oldIsTtd)
+        files.inputs << CombineSourcePath(oldFile, state);
+    return files;
+}
+
+namespace {
+
+// Whether two names that differ only in case may be taken for two files: their folder shows
+// that it tells case apart, as the output's name finds nothing or the listing holds both names.
+// A folder that ignores case finds the input under the output's name and lists it once.
+bool CaseNamesApart(const QString& input, const QString& output)
+{
+    if (FolderPart(input) != FolderPart(output))
+        return false;
+    struct stat status {};
+    if (::lstat(QFile::encodeName(output).constData(), &status) != 0)
+        return errno == ENOENT;
+    const QStringList names =
+        QDir(FolderOf(input)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    return names.contains(QFileInfo(input).fileName()) &&
+           names.contains(QFileInfo(output).fileName());
+}
+
+} // namespace
 
 std::optional<QString> InputReplacedByOutput(const JobFiles& files)
 {
@@ -67,7 +149,7 @@ std::optional<QString> InputReplacedByOutput(const JobFiles& files)
     // compared as their canonical paths, which links lead to and hard links do not.
     const auto same = [&identity](const QString& input, const QString& output) {
         if (input.compare(output, Qt::CaseInsensitive) == 0)
-            return true;
+            return input == output || !CaseNamesApart(input, output);
         const std::optional<FileId> second = identity(output);
         if (!second)
             return false;

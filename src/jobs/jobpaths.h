@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lyricsconversion.h"
 #include "jobs/jobstate.h"
 
 #include <QString>
@@ -36,6 +37,20 @@ QString CombineOutputPath(const QString& ttdFile, const JobSnapshot& state);
 // folder, then the TTD file's base name and the time-tagged lyrics extension.
 QString SingleCombineOutputPath(const JobSnapshot& state);
 
+// The extension of a format's files: ".lrc" for LRC and enhanced LRC, ".ass", ".vtt", and the
+// lyrics extension for time-tagged lyrics.
+QString FormatExtension(LyricsFormat format, const JobSnapshot& state);
+
+// Where a conversion of file to the format writes: outputFolder, or file's folder when that is
+// "", then file's base name and FormatExtension.
+QString ConvertOutputPath(const QString& file, LyricsFormat to, const QString& outputFolder,
+                          const JobSnapshot& state);
+
+// Where a retime whose edited lyrics are newFile writes: outputFolder, or newFile's folder when
+// that is "", then newFile's base name and the lyrics extension.
+QString RetimeOutputPath(const QString& newFile, const QString& outputFolder,
+                         const JobSnapshot& state);
+
 // The files a job reads for one of its inputs and the files it writes for it.
 struct JobFiles {
     QStringList inputs;
@@ -48,9 +63,18 @@ JobFiles DivideFiles(const QString& lyricsFile, const JobSnapshot& state);
 // file is the single combine of that file, its source lyrics beside it and the output beside it.
 JobFiles SingleCombineFiles(const JobSnapshot& state);
 
+// What a conversion of file reads and writes. A TTD file (ttdInput) converted to a players'
+// format is combined first, so its source lyrics are read as well.
+JobFiles ConvertFiles(const QString& file, bool ttdInput, LyricsFormat to,
+                      const QString& outputFolder, const JobSnapshot& state);
+// What a retime of oldFile (a TTD file when oldIsTtd) to newFile reads and writes.
+JobFiles RetimeFiles(const QString& oldFile, bool oldIsTtd, const QString& newFile,
+                     const QString& outputFolder, const JobSnapshot& state);
+
 // The first input that one of the outputs would replace, so that a run can refuse it before it
-// reads anything: a name that differs only in case, as some file systems see names, or a name
-// that leads to the same file through links. Another name of the same file (a hard link) is
+// reads anything: a name that differs only in case, as some file systems see names, unless the
+// folder shows that it tells case apart (a.lrc beside a.LRC), or a name that leads to the same
+// file through links. Another name of the same file (a hard link) is
 // apart, as writing an output replaces the name and leaves the other name's file alone.
 std::optional<QString> InputReplacedByOutput(const JobFiles& files);
 

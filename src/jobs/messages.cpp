@@ -119,7 +119,10 @@ QStringList ShapeReport(const CrcDiagnosis& diagnosis)
     QStringList lines;
     if (ShapeAgrees(diagnosis)) {
         lines << Tr(QT_TRANSLATE_NOOP("JobText", "行数は一致し、どのタグも行の長さに収まります。"
-                                                 "文字が変更されています。"));
+                                                 "文字が変更されています。"))
+              << Tr(QT_TRANSLATE_NOOP("JobText",
+                                      "編集した歌詞には「タイミングを引き継ぐ...」（kovrant-cli "
+                                      "retime）でタイミングを移せます。"));
     } else {
         lines << Tr(QT_TRANSLATE_NOOP("JobText", "タイムタグデータは%1行、素材歌詞は%2行です"))
                      .arg(diagnosis.linesNeeded)
@@ -139,6 +142,42 @@ QStringList ShapeReport(const CrcDiagnosis& diagnosis)
                      .arg(line.column);
     }
     return lines;
+}
+
+QStringList RetimeReportLines(const RetimeResult& result)
+{
+    QStringList lines;
+    for (const RemovedTag& tag : result.removedFromNew) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText",
+                                      "新しい歌詞の%2行目、%3文字目のタグ%1を取り除きました"))
+                     .arg(tag.tag)
+                     .arg(tag.line)
+                     .arg(tag.column);
+    }
+    for (const DroppedGroup& group : result.dropped) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText",
+                                      "元の歌詞の%2行目、%3文字目のタグ%1を引き継げませんでした"))
+                     .arg(group.tags)
+                     .arg(group.line)
+                     .arg(group.column);
+    }
+    for (const UntimedText& untimed : result.untimed) {
+        lines << Tr(QT_TRANSLATE_NOOP("JobText", "%1行目にタイミングのない文字があります：%2"))
+                     .arg(untimed.line)
+                     .arg(untimed.text);
+    }
+    return lines;
+}
+
+QString RetimeCountsText(const RetimeResult& result)
+{
+    return Tr(QT_TRANSLATE_NOOP("JobText",
+                                "引き継いだタググループ%1、引き継げなかったタググループ%2、"
+                                "タイミングのない箇所%3、取り除いたタグ%4"))
+        .arg(result.carriedGroups)
+        .arg(result.dropped.size())
+        .arg(result.untimed.size())
+        .arg(result.removedFromNew.size());
 }
 
 QString DisplayName(const QString& path)

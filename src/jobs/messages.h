@@ -37,6 +37,12 @@ bool ShapeAgrees(const CrcDiagnosis& diagnosis);
 // characters have been changed.
 QStringList ShapeReport(const CrcDiagnosis& diagnosis);
 
+// What a retime says beyond its counts, one line each: every tag taken out of the new text,
+// every group dropped, every piece of text left untimed.
+QStringList RetimeReportLines(const RetimeResult& result);
+// The counts of a retime.
+QString RetimeCountsText(const RetimeResult& result);
+
 // The name a message shows for path: its file name, or the path itself when it has no folder.
 QString DisplayName(const QString& path);
 

@@ -2,6 +2,7 @@
 
 #include "core/crcdiagnosis.h"
 #include "core/resultcode.h"
+#include "core/retime.h"
 #include "core/textencoding.h"
 #include "files/textfiles.h"
 
@@ -53,6 +54,9 @@ public:
     // The single combine has no output folder.
     virtual void reportOutputFolderMissing() = 0;
     virtual void showSummary(BatchSummary summary) = 0;
+    // A retime of the edited lyrics at newPath is done: what of the timing was carried, dropped
+    // or left untimed, and the tags taken out of the new text (all but its taggedText).
+    virtual void reportRetime(const QString& newPath, const RetimeResult& result) = 0;
 };
 
 // What the window does around a running job. Each call sets a state, so repeating one is

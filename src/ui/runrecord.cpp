@@ -65,6 +65,11 @@ void RunRecord::showSummary(BatchSummary summary)
     m_dialogs.showBatchSummary(summary, m_report);
 }
 
+void RunRecord::reportRetime(const QString& newPath, const RetimeResult& result)
+{
+    m_dialogs.reportRetime(newPath, result);
+}
+
 void RunRecord::written(const QString& path, TextEncoding encoding)
 {
     m_report.written.append({path, encoding});

@@ -29,6 +29,7 @@ public:
     void reportFolderNotFound(const QString& folder) override;
     void reportOutputFolderMissing() override;
     void showSummary(BatchSummary summary) override;
+    void reportRetime(const QString& newPath, const RetimeResult& result) override;
 
     void written(const QString& path, TextEncoding encoding) override;
 

@@ -1,5 +1,6 @@
 #include "ui/windowdialogs.h"
 
+#include "files/filenames.h"
 #include "jobs/messages.h"
 #include "ui/formabout.h"
 #include "ui/messagetexts.h"
@@ -91,6 +92,15 @@ void DesktopDialogs::reportOutputFolderMissing()
 void DesktopDialogs::showSummary(BatchSummary summary)
 {
     showBatchSummary(summary, BatchReport());
+}
+
+// The counts under the name; what was dropped or left untimed in the details.
+void DesktopDialogs::reportRetime(const QString& newPath, const RetimeResult& result)
+{
+    Show(m_owner, QMessageBox::Information,
+         PrintableFileName(DisplayName(newPath)) + MessageLineBreak.toString() +
+             RetimeCountsText(result),
+         QMessageBox::Ok, RetimeReportLines(result).join(MessageLineBreak));
 }
 
 void DesktopDialogs::showBatchSummary(BatchSummary summary, const BatchReport& report)

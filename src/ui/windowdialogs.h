@@ -58,6 +58,7 @@ public:
     void reportFolderNotFound(const QString& folder) override;
     void reportOutputFolderMissing() override;
     void showSummary(BatchSummary summary) override;
+    void reportRetime(const QString& newPath, const RetimeResult& result) override;
 
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     QStringList openFiles(const FileDialogRequest& request) override;

@@ -133,6 +133,28 @@ void TestCli::runs_data()
           ownOutput.arg(u"s.TXT"_s), u"a.LRC=lrc s.TXT=lrc"_s, u"s.TXT=lrc a.TXT=-"_s, u"deep"_s);
     row("rename, listed with --verbose", u"a.txt=a"_s, u"rename --to .LRC --verbose %D/a.txt"_s, {},
         0, u"%D/a.txt -> %D/a.LRC\n"_s, {}, u"a.LRC=a"_s);
+    row("convert writes players' formats in UTF-8, each file on its own; a TTD is combined first",
+        u"a.LRC=lrc song.TTD=ttd song.TXT=txt"_s,
+        u"convert --to vtt --verbose %D/a.LRC %D/song.TTD %D/b.LRC"_s, {}, 1,
+        u"%D/a.vtt (UTF-8)\n%D/song.vtt (UTF-8)\n"_s, u"b.LRC: Error:ファイルが見つかりません\n"_s,
+        u"a.vtt=as-vtt song.vtt=as-vtt"_s);
+    usage("convert: an output over a later input is refused before anything is written",
+          u"convert --to tags %D/a.vtt %D/a.LRC"_s, ownOutput.arg(u"%D/a.LRC"_s),
+          u"a.vtt=as-vtt a.LRC=lrc"_s, u"a.LRC=lrc"_s);
+    usage("convert: a TTD file's source lyrics are an input too",
+          u"convert --to lrc --source-ext lrc %D/song.TTD"_s, ownOutput.arg(u"%D/song.lrc"_s),
+          u"song.TTD=ttd song.lrc=txt"_s, u"song.lrc=txt"_s);
+    usage("retime: so are those of OLD", u"retime --source-ext LRC %D/song.TTD %D/song.txt"_s,
+          ownOutput.arg(u"%D/song.LRC"_s), u"song.TTD=ttd song.LRC=txt song.txt=txt"_s,
+          u"song.LRC=txt"_s);
+    usage("convert: --to names a format", u"convert --to xyz a"_s,
+          u"--to takes lrc, elrc, ass, vtt or tags, not 'xyz'"_s);
+    usage("convert: --shift takes whole milliseconds that a tag can hold",
+          u"convert --to lrc --shift -6000000 a"_s,
+          u"--shift takes whole milliseconds from -5999990 to 5999990, not '-6000000'"_s);
+    usage("retime takes OLD and NEW", u"retime a"_s, u"retime takes two files, OLD and NEW"_s);
+    usage("--strict goes with retime only", u"convert --to lrc --strict a"_s,
+          u"option '--strict' does not go with convert"_s);
 
     const QString program = u"program"_s;
     row("program: a path goes to the kernel as given, '..' after a link included",
@@ -153,11 +175,19 @@ void TestCli::runs_data()
         u"divide song.LRC"_s, program, 1, {},
         u"song.TXT: exists, not replaced (--overwrite replaces it)\n"_s,
         u"song.TXT=old song.TTD=-"_s);
+    row("program: retime reports on stderr what it dropped, then the counts; --strict writes "
+        "nothing",
+        u"old.LRC=lrc new.TXT=ｶﾀｶﾅ"_s, u"retime --strict old.LRC new.TXT"_s, program, 1, {},
+        u"new.TXT: 元の歌詞の1行目、1文字目のタグ[00:01:00]を引き継げませんでした\n"
+        u"new.TXT: 元の歌詞の1行目、14文字目のタグ[00:02:50]を引き継げませんでした\n"
+        u"new.TXT: 引き継いだタググループ1、引き継げなかったタググループ2、タイミングのない箇所0、"
+        u"取り除いたタグ0\nnew.TXT: Error:引き継げないタイミングがあるため保存しませんでした\n"_s,
+        u"new.LRC=-"_s);
     usage("program: a usage error", u"rename a.txt"_s, u"rename needs --to EXT"_s, u"a.txt=a"_s,
           u"a.txt=a"_s, program);
 
     usage("an option before the command", u"--overwrite divide a"_s,
-          u"no command given: divide, combine or rename comes first"_s);
+          u"no command given: divide, combine, rename, convert or retime comes first"_s);
     usage("an unknown option", u"divide --bogus=1 a"_s, u"Unknown option 'bogus'."_s);
     usage("rename never overwrites", u"rename --overwrite a"_s,
           u"option '--overwrite' does not go with rename"_s);

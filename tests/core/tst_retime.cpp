@@ -145,6 +145,8 @@ private Q_SLOTS:
             u"<1>あい\n<2>うえ<3>");
         row("text added at a line end, before its end tag", u"<1>あい<2>", u"あいう",
             u"<1>あいう<2>", u"untimed 1: う");
+        row("text and a line added at a line end: the end tag stays on its line", u"<1>あい<2>\n",
+            u"あいう\nかき\n", u"<1>あいう<2>\nかき\n", u"untimed 1: う; untimed 2: かき");
         row("spaces taken from or added to line ends", u"<1>あ<2>  \n<3>い<4>", u"あ\nい  ",
             u"<1>あ<2>\n<3>い  <4>");
         row("spaces at a line end become an empty line", u"<1>あい<2>  \n<3>う", u"あい\n\nう",

@@ -6,12 +6,14 @@
 #include "core/combine.h"
 #include "core/cp932.h"
 #include "core/divide.h"
+#include "core/lyricsconversion.h"
 #include "jobs/jobstate.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -29,7 +31,8 @@ using Texts = QStringList;
 // to base: "NAME:CODE" for an error, "NAME?" for the overwrite question, "notice:NAME:N" (N: the
 // FileNotice's number), each with ":ENCODING@OFFSET" or ":errno=N" when it has details,
 // "repair:NAME:REPAIRS", "mismatch:NAME", "folder:TEXT", "no-output-folder", "summary:S" (S: the
-// BatchSummary's number), "hourglass:on", "enabled:off", "topmost:on", ... Answers come from
+// BatchSummary's number), "retime:NAME:C/D/U/R" (groups carried and dropped, texts untimed, tags
+// removed), "hourglass:on", "enabled:off", "topmost:on", ... Answers come from
 // answers, then No. Counts the calls that let pending events run and the files written.
 class Recorder final : public UserDialogs, public WindowHooks, public JobLog {
 public:
@@ -65,6 +68,14 @@ public:
         put(u"summary"_s, int(summary));
         if (duringSummary)
             duringSummary();
+    }
+    void reportRetime(const QString& p, const RetimeResult& r) override
+    {
+        put(u"retime:%1:%2/%3/%4/%5"_s.arg(p)
+                .arg(r.carriedGroups)
+                .arg(r.dropped.size())
+                .arg(r.untimed.size())
+                .arg(r.removedFromNew.size()));
     }
     void setHourglass(bool on) override { put(u"hourglass:"_s + OnOff(on)); }
     void setWindowEnabled(bool on) override { put(u"enabled:"_s + OnOff(on)); }
@@ -102,7 +113,10 @@ private:
 // do "lrc60001", whose source lyrics take 60001 bytes, "lrc-tags", "lrc-other", another song,
 // and "lrc-kana", whose source lyrics read as UTF-8 too, with its second tag on another byte.
 // "txt-spaces" is "txt" with spaces and tabs at its line ends. "nocrc+ratio" is "ttd" combined
-// with "txt-other" unchecked at the ratio 0.9953125. Other names stand for their own bytes.
+// with "txt-other" unchecked at the ratio 0.9953125. "as-lrc", "as-elrc", "as-ass" and "as-vtt"
+// are "lrc" converted, in UTF-8; "from-vtt" is "as-vtt" converted back; "lrc-text" is "lrc"
+// without its tags. Other names stand for
+// their own bytes.
 inline const QMap<QString, QByteArray>& Contents()
 {
     static const QMap<QString, QByteArray> contents = [] {
@@ -125,12 +139,27 @@ inline const QMap<QString, QByteArray>& Contents()
         if (!CombineLyrics(texts[u"ttd"_s], texts[u"txt-other"_s],
                            {true, TimeRatioChoice::Ratio0_9953125}, texts[u"nocrc+ratio"_s], code))
             qFatal("test texts that do not combine");
+        texts[u"lrc-text"_s] = QString(texts[u"lrc"_s]).remove(QRegularExpression(u"\\[..:..:..\\]"_s));
+        QMap<QString, QByteArray> bytes;
+        for (const auto& [name, format] :
+             {std::pair{u"lrc"_s, LyricsFormat::Lrc},
+              std::pair{u"elrc"_s, LyricsFormat::EnhancedLrc},
+              std::pair{u"ass"_s, LyricsFormat::Ass}, std::pair{u"vtt"_s, LyricsFormat::WebVtt}}) {
+            QString converted;
+            if (!ConvertLyrics(texts[u"lrc"_s], format, {}, converted, code))
+                qFatal("test lyrics that do not convert");
+            bytes[u"as-"_s + name] = converted.toUtf8();
+        }
+        if (!ConvertLyrics(QString::fromUtf8(bytes[u"as-vtt"_s]), LyricsFormat::Tags, {},
+                           texts[u"from-vtt"_s], code))
+            qFatal("test lyrics that do not convert back");
         // Code page 932 half-width katakana that happen to be valid UTF-8 ("ﾂｱ" reads as "±").
-        QMap<QString, QByteArray> bytes{{u"undecodable"_s, "\x81"},
-                                        {u"utf16-odd"_s, QByteArray("\xFF\xFE"
-                                                                    "a\0b",
-                                                                    5)},
-                                        {u"ambiguous"_s, "[00:01:00]\xC2\xB1[00:02:00]\r\n"}};
+        bytes.insert(
+            QMap<QString, QByteArray>{{u"undecodable"_s, "\x81"},
+                                      {u"utf16-odd"_s, QByteArray("\xFF\xFE"
+                                                                  "a\0b",
+                                                                  5)},
+                                      {u"ambiguous"_s, "[00:01:00]\xC2\xB1[00:02:00]\r\n"}});
         for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
             if (!EncodeCp932(it.value(), bytes[it.key()]))
                 qFatal("test text without a code page 932 form");

@@ -226,8 +226,11 @@ void TestBatchJobs::keepsOutputsOffInputs_data()
     QTest::addColumn<QString>("outputs");
     QTest::addColumn<QString>("replaced"); // the input named, or ""
     QTest::newRow("apart") << u"a.LRC=lrc"_s << u"a.LRC"_s << u"a.TXT a.TTD"_s << QString();
-    QTest::newRow("the same name but for case, whether or not it exists")
-        << QString() << u"a.LRC"_s << u"a.TXT A.lrc"_s << u"a.LRC"_s;
+    QTest::newRow("the same name but for case, its folder's too: not seen to tell case apart")
+        << u"sub/a.LRC=lrc"_s << u"sub/a.LRC"_s << u"sub/a.TXT SUB/A.lrc"_s << u"sub/a.LRC"_s;
+    QTest::newRow("the same name but for case, where the folder tells case apart")
+        << u"a.LRC=lrc b.LRC=lrc b.lrc=lrc"_s << u"a.LRC b.LRC gone.LRC"_s
+        << u"a.lrc b.lrc GONE.lrc"_s << QString();
     QTest::newRow("an output name that is a link to the input")
         << u"a.LRC=lrc a.TXT=@a.LRC"_s << u"a.LRC"_s << u"a.TXT"_s << u"a.LRC"_s;
     QTest::newRow("a later input, through a folder link and ..")

@@ -59,6 +59,7 @@ public:
         report = r;
         add(u"summary:%1"_s.arg(int(s)), true);
     }
+    void reportRetime(const QString& p, const RetimeResult&) override { add(u"retime:"_s + p); }
     std::optional<QString> openFile(const FileDialogRequest& r) override
     {
         return add(u"open:"_s + r.pattern + u'@' + r.folder), file;

@@ -70,7 +70,8 @@ private Q_SLOTS:
         shape.sourceLines = 12;
         shape.shortLines.clear();
         row("a shape that agrees: only characters differ", MismatchDetails(shape),
-            u"行数は一致し、どのタグも行の長さに収まります。文字が変更されています。"_s);
+            u"行数は一致し、どのタグも行の長さに収まります。文字が変更されています。\r\n"
+            u"編集した歌詞には「タイミングを引き継ぐ...」（kovrant-cli retime）でタイミングを移せます。"_s);
         row("settings not saved", SettingsNotSavedMessage(u"/k/.config/Kovrant/Kovrant.ini"_s),
             u"/k/.config/Kovrant/Kovrant.ini\r\n設定を保存できませんでした"_s);
         row("summary: all ok", SummaryText(BatchSummary::AllOk), u"全て正常に処理できました。"_s);
