@@ -72,6 +72,7 @@ public:
     void warnEqualExtensions() override { add(u"warn"_s); }
     void showAbout() override { add(u"about"_s, true); }
     void reportSettingsNotSaved(const QString& p) override { add(u"not saved:"_s + p); }
+    void reportOwnOutput(const QString& p) override { add(u"own:"_s + p); }
 
 private:
     bool add(const QString& call, bool runWhileOpen = false)
