@@ -36,7 +36,7 @@ Widget* Named(Widget* widget, const char* objectName, const QString& accessibleN
     return widget;
 }
 
-// A caption that gives the keyboard to buddy (Alt and its marked letter).
+// A caption whose buddy is the control it names.
 QLabel* Caption(const char* objectName, const QString& text, QWidget* buddy);
 // "text（key）": a control's tooltip names its key.
 QString WithKey(const QString& text, const QKeySequence& key);

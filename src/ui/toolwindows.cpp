@@ -13,7 +13,6 @@
 #include "ui/toolwindowsui.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QPointer>
 #include <QPushButton>
@@ -124,7 +123,6 @@ void ToolWindow::startRun()
 {
     m_context.writtenThisRun.clear();
     m_record.clear();
-    m_results.clear();
 }
 
 void ToolWindow::showEvent(QShowEvent* event)
@@ -133,18 +131,10 @@ void ToolWindow::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void ToolWindow::closeEvent(QCloseEvent* event)
-{
-    // A job lets the window's events run between its files; it finishes first.
-    if (m_running) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
+// Escape, 閉じる and the close box all end here.
 void ToolWindow::reject()
 {
+    // A job lets the window's events run between its files; it finishes first.
     if (!m_running)
         QDialog::reject();
 }
@@ -156,7 +146,7 @@ FormConvert::FormConvert(ToolHost& host, WindowDialogs& dialogs, WindowHooks& ho
 {
     m_ui->setupUi(this);
     connectOutputFolder(m_ui->out);
-    connect(m_ui->comClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_ui->comClose, &QPushButton::clicked, this, &QDialog::reject);
 
     m_timer.setSingleShot(true);
     m_timer.setInterval(delay);
@@ -232,7 +222,7 @@ FormRetime::FormRetime(ToolHost& host, WindowDialogs& dialogs, WindowHooks& hook
 {
     m_ui->setupUi(this);
     connectOutputFolder(m_ui->out);
-    connect(m_ui->comClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_ui->comClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_ui->comRun, &QPushButton::clicked, this, &FormRetime::runRetime);
 
     const auto bothNamed = [this] {

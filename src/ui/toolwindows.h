@@ -64,7 +64,6 @@ protected:
     class FocusKeeper;
 
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
     ToolHost& m_host;

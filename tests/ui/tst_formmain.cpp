@@ -595,6 +595,8 @@ private Q_SLOTS:
             auto* beside = window->findChild<QCheckBox*>(u"chk%1Beside"_s.arg(prefix));
             QVERIFY(folder->isEnabled() && !beside->isChecked());
             QCOMPARE(folder->text(), find<QLineEdit>(u"txtOut"_s)->text());
+            QCOMPARE(Drag(folder, {QUrl::fromLocalFile(dir(u"picked"_s))}), Copied);
+            QCOMPARE(Drag(folder, {QUrl::fromLocalFile(dir(u"a.LRC"_s))}), Refused);
             m_dialogs.folder = dir(u"picked"_s);
             window->findChild<QAbstractButton*>(u"com%1Out"_s.arg(prefix))->click();
             QCOMPARE(m_form->snapshot().outputFolder, dir(u"picked/"_s));
@@ -611,6 +613,7 @@ private Q_SLOTS:
         auto* converting = static_cast<FormConvert*>(convert);
         QVERIFY(converting->isPending());
         QCOMPARE(converting->queue(), m_dialogs.files);
+        QCOMPARE(Drag(find(u"lblDropConvert"_s), {QUrl::fromLocalFile(dir(u"a.LRC"_s))}), Refused);
         convert->close();
 
         QDialog* retime = tool(u"mnRetime"_s);
@@ -663,6 +666,7 @@ private Q_SLOTS:
             Copied);
         convert->runConversion();
         QCOMPARE(m_dialogs.calls, QStringList{u"summary:0"_s});
+        QVERIFY(convert->queue().isEmpty());
         QFile written(dir(output));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY2(QString::fromUtf8(written.readAll()).contains(holds), qPrintable(holds));
@@ -746,8 +750,12 @@ private Q_SLOTS:
         } else {
             QCOMPARE(Drag(find(u"txtOld"_s), {QUrl::fromLocalFile(paths[0])}), Copied);
             QCOMPARE(Drag(find(u"txtNew"_s), {QUrl::fromLocalFile(paths[1])}), Copied);
+            find(u"txtNew"_s)->setFocus();
             QTest::keyClick(find(u"txtNew"_s), Qt::Key_Return);
+            // The keyboard is back where it was.
+            QCOMPARE(window->focusWidget(), find(u"txtNew"_s));
         }
+        QVERIFY(!status().isEmpty());
         QCOMPARE(m_dialogs.calls.join(u' ').replace(dir(), u"%D"_s), dialogs);
         QCOMPARE(locked, dialogs.contains(u"ask") || dialogs.contains(u"summary"));
         QVERIFY(m_form->isEnabled() && window->isEnabled() && window->isVisible());
