@@ -155,8 +155,6 @@ FormConvert::FormConvert(ToolHost& host, WindowDialogs& dialogs, WindowHooks& ho
     m_ui->lblDropConvert->setIntake(
         [this](const QStringList&) { return !m_running && !m_timer.isActive(); },
         [this](const QStringList& files) {
-            if (m_running || m_timer.isActive() || files.isEmpty())
-                return false;
             m_queue = files;
             m_timer.start();
             return true;
