@@ -13,6 +13,61 @@
     </message>
 </context>
 <context>
+    <name>FormConvert</name>
+    <message>
+        <source>変換するファイルを開く</source>
+        <translation>Open files to convert</translation>
+    </message>
+    <message>
+        <source>LRC</source>
+        <translation>LRC</translation>
+    </message>
+    <message>
+        <source>拡張LRC（単語ごとの時刻）</source>
+        <translation>Enhanced LRC (word timing)</translation>
+    </message>
+    <message>
+        <source>ASS字幕（カラオケ）</source>
+        <translation>ASS subtitles (karaoke)</translation>
+    </message>
+    <message>
+        <source>WebVTT</source>
+        <translation>WebVTT</translation>
+    </message>
+    <message>
+        <source>タイムタグ付き歌詞</source>
+        <translation>Time-tagged lyrics</translation>
+    </message>
+    <message>
+        <source>形式を変換</source>
+        <translation>Convert Format</translation>
+    </message>
+    <message>
+        <source>変換するファイルをＤ&amp;&amp;Ｄ</source>
+        <translation>Drop files to convert here</translation>
+    </message>
+    <message>
+        <source>変換先の形式：</source>
+        <translation>Convert to:</translation>
+    </message>
+    <message>
+        <source> ミリ秒</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source>時刻をずらす：</source>
+        <translation>Shift times by:</translation>
+    </message>
+    <message>
+        <source>すべての時刻に足すミリ秒数（負の数で早める）</source>
+        <translation>Milliseconds added to every time (a negative number makes them earlier)</translation>
+    </message>
+    <message>
+        <source>変換するファイルと同じ</source>
+        <translation>Same as the converted file</translation>
+    </message>
+</context>
+<context>
     <name>FormMain</name>
     <message>
         <source>連続分割</source>
@@ -238,6 +293,53 @@
         <source>CRC省略</source>
         <translation>No CRC</translation>
     </message>
+    <message>
+        <source>形式を変換...</source>
+        <translation>Convert format...</translation>
+    </message>
+    <message>
+        <source>タイミングを引き継ぐ...</source>
+        <translation>Retime edited lyrics...</translation>
+    </message>
+    <message>
+        <source>出力がこのファイルを置き換えてしまうため、何も書き込みませんでした。出力フォルダを変えてください。</source>
+        <translation>An output would replace this file, so nothing was written. Choose another output folder.</translation>
+    </message>
+</context>
+<context>
+    <name>FormRetime</name>
+    <message>
+        <source>タイミングを引き継ぐ</source>
+        <translation>Retime Edited Lyrics</translation>
+    </message>
+    <message>
+        <source>元の歌詞（タイムタグ付き歌詞またはタイムタグデータ）：</source>
+        <translation>Old lyrics (time-tagged lyrics or time-tag data):</translation>
+    </message>
+    <message>
+        <source>編集した歌詞（タグなし）：</source>
+        <translation>Edited lyrics (without tags):</translation>
+    </message>
+    <message>
+        <source>元の歌詞のファイルを選ぶ</source>
+        <translation>Choose the old lyrics file</translation>
+    </message>
+    <message>
+        <source>編集した歌詞のファイルを選ぶ</source>
+        <translation>Choose the edited lyrics file</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>元の歌詞のタイミングを編集した歌詞に移して書き込む</source>
+        <translation>Carry the timing of the old lyrics to the edited lyrics and write the result</translation>
+    </message>
+    <message>
+        <source>編集した歌詞と同じ</source>
+        <translation>Same as the edited lyrics</translation>
+    </message>
 </context>
 <context>
     <name>JobText</name>
@@ -461,6 +563,13 @@ Please check the extension settings.</translation>
     <message>
         <source>引き継げないタイミングがあるため保存しませんでした</source>
         <translation>Not saved, as some of the timing could not be carried</translation>
+    </message>
+</context>
+<context>
+    <name>ToolWindow</name>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>

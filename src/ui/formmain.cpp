@@ -86,6 +86,7 @@ FormMain::FormMain(WindowDialogs& dialogs, const SettingsStore& store,
               m_ui->CmbNewExt->setEditText(text);
           },
           batchDelay, this)
+    , m_batchDelay(batchDelay)
 {
     m_ui->setupUi(this);
     connectControls();
@@ -123,11 +124,9 @@ void FormMain::connectControls()
             m_ui->txtSozai->setText(*path);
     });
     connect(ui.comOut, &QPushButton::clicked, this, [this] {
-        const QString folder = m_dialogs.pickFolder(startFolder(m_ui->txtOut->text()));
-        if (folder.isEmpty())
-            return;
-        m_lastFolder = folder;
-        m_ui->txtOut->setText(AddBackslash(folder));
+        const QString folder = chooseFolder(m_ui->txtOut->text());
+        if (!folder.isEmpty())
+            m_ui->txtOut->setText(folder);
     });
     connect(ui.ComAttach, &QPushButton::clicked, this, [this] {
         const QScopedValueRollback combining(m_combining, true);
@@ -166,6 +165,14 @@ void FormMain::connectControls()
     connect(ui.mnOverwrite, &QAction::toggled, this, &FormMain::showOptionMarks);
     connect(ui.mnNoCRCCheck, &QAction::toggled, this, &FormMain::showOptionMarks);
     connect(ui.timeRatioGroup, &QActionGroup::triggered, this, &FormMain::showOptionMarks);
+    connect(ui.mnConvert, &QAction::triggered, this, [this] {
+        openToolWindow(m_convert, [this] {
+            return new FormConvert(*this, m_dialogs, *this, m_batchDelay, this);
+        });
+    });
+    connect(ui.mnRetime, &QAction::triggered, this, [this] {
+        openToolWindow(m_retime, [this] { return new FormRetime(*this, m_dialogs, *this, this); });
+    });
     connect(ui.mnHelp, &QAction::triggered, this,
             [this] { OpenDocument(FindHelpDocument(HelpFolders())); });
     connect(ui.mnAbout, &QAction::triggered, this, &FormMain::showAbout);
@@ -272,7 +279,7 @@ JobSnapshot FormMain::snapshot() const
 void FormMain::closeEvent(QCloseEvent* event)
 {
     // A job in the middle of its files runs the window's events between them; it finishes first.
-    if (m_driver.isRunning() || m_combining) {
+    if (m_driver.isRunning() || m_combining || toolRunning()) {
         event->ignore();
         return;
     }
@@ -392,6 +399,43 @@ QStringList FormMain::chooseFiles(const QString& title, const QString& pattern)
     if (!files.isEmpty())
         m_lastFolder = FolderOfFile(files.constFirst());
     return files;
+}
+
+QString FormMain::chooseFolder(const QString& fieldText)
+{
+    const QString folder = m_dialogs.pickFolder(startFolder(fieldText));
+    if (folder.isEmpty())
+        return folder;
+    m_lastFolder = folder;
+    return AddBackslash(folder);
+}
+
+OutputFolderRule FormMain::outputFolderRule() const
+{
+    return {m_ui->txtOut->text(), m_ui->ChkSameTTD->isChecked()};
+}
+
+void FormMain::setOutputFolderRule(const OutputFolderRule& rule)
+{
+    m_ui->txtOut->setText(rule.folder);
+    m_ui->ChkSameTTD->setChecked(rule.besideInput);
+}
+
+template <typename Window, typename Make>
+void FormMain::openToolWindow(QPointer<Window>& window, Make make)
+{
+    if (!window) {
+        window = make();
+        window->addAction(m_ui->mnHelp); // F1 there too
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+bool FormMain::toolRunning() const
+{
+    return (m_convert && m_convert->isRunning()) || (m_retime && m_retime->isRunning());
 }
 
 bool FormMain::extensionsEqual() const

@@ -4,6 +4,7 @@
 #include "jobs/jobstate.h"
 #include "ui/runrecord.h"
 #include "ui/settings.h"
+#include "ui/toolwindows.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -21,7 +22,7 @@ class WindowDialogs;
 // the store when it is made and saves them when it closes, telling the user when they could not
 // be saved; its handlers forward to the jobs, the batch driver and the dialogs. Its status line
 // says what the last job did.
-class FormMain : public QWidget, private WindowHooks {
+class FormMain : public QWidget, private WindowHooks, private ToolHost {
     Q_OBJECT
 
 public:
@@ -35,7 +36,7 @@ public:
     // The driver of the drop targets' batches; tests run its tick instead of waiting.
     BatchDriver& batchDriver() { return m_driver; }
     // The window's state as a job reads it.
-    JobSnapshot snapshot() const;
+    JobSnapshot snapshot() const override;
     StoredSettings storedSettings() const;
 
     // Shows the window, in front and active, as a later start asks.
@@ -55,12 +56,19 @@ private:
     void switchMode(MainMode mode);
     void switchByKey(MainMode mode);
     void showOptionMarks();
-    void showStatus(const QString& text);
+    void showStatus(const QString& text) override;
     // The folder a file dialog starts in: that of the field's path, else the last one used.
     QString startFolder(const QString& folderOfField) const;
     std::optional<QString> chooseFile(const QString& title, const QString& pattern,
-                                      const QString& fieldPath);
-    QStringList chooseFiles(const QString& title, const QString& pattern);
+                                      const QString& fieldPath) override;
+    QStringList chooseFiles(const QString& title, const QString& pattern) override;
+    QString chooseFolder(const QString& fieldText) override;
+    OutputFolderRule outputFolderRule() const override;
+    void setOutputFolderRule(const OutputFolderRule& rule) override;
+    // Makes the option window on first use and brings it up.
+    template <typename Window, typename Make>
+    void openToolWindow(QPointer<Window>& window, Make make);
+    bool toolRunning() const;
     bool extensionsEqual() const;
     void applyOutputFolderRule();
     void suggestSourcePath();
@@ -76,6 +84,9 @@ private:
     RunRecord m_record;
     JobContext m_context;
     BatchDriver m_driver;
+    std::chrono::milliseconds m_batchDelay;
+    QPointer<FormConvert> m_convert;
+    QPointer<FormRetime> m_retime;
     std::optional<MainMode> m_currentMode;
     std::optional<QPoint> m_storedPlace;
     QString m_lastFolder;

@@ -88,16 +88,27 @@ constexpr std::array<ModeLook, ModeCount> Modes{{
     {QT_TRANSLATE_NOOP("FormMain", "拡張子変換ツール"), 0xC0C0FF},
 }};
 
-// Room for a long path in each path field, in average characters of the window's font.
-constexpr int PathFieldChars = 64;
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* objectName, const QString& accessibleName)
+QWidget* Panel(std::size_t mode)
 {
-    widget->setObjectName(QLatin1StringView(objectName));
-    widget->setAccessibleName(accessibleName);
-    return widget;
+    auto* panel = new QWidget;
+    panel->setObjectName(u"Frame"_s.append(QString::number(mode)));
+    panel->setAccessibleName(Tr(Modes[mode].caption));
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, QColor(Modes[mode].colour));
+    panel->setPalette(palette);
+    panel->setAutoFillBackground(true);
+    return panel;
 }
+
+QAction* Check(QMenu* menu, const char* objectName, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1StringView(objectName));
+    action->setCheckable(true);
+    return action;
+}
+
+} // namespace
 
 QLabel* Caption(const char* objectName, const QString& text, QWidget* buddy)
 {
@@ -106,14 +117,12 @@ QLabel* Caption(const char* objectName, const QString& text, QWidget* buddy)
     return label;
 }
 
-// "text（key）": a control's tooltip names its key.
 QString WithKey(const QString& text, const QKeySequence& key)
 {
     return Tr(QT_TRANSLATE_NOOP("FormMain", "%1（%2）"))
         .arg(text, key.toString(QKeySequence::NativeText));
 }
 
-// Every browse button shows ".."; its accessible name and tooltip say what it picks.
 QPushButton* BrowseButton(const char* objectName, const QString& picks)
 {
     const QString caption = Tr(QT_TRANSLATE_NOOP("FormMain", ".."));
@@ -139,28 +148,6 @@ DropLabel* DropTarget(const char* objectName, const QString& caption)
     label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     return label;
 }
-
-QWidget* Panel(std::size_t mode)
-{
-    auto* panel = new QWidget;
-    panel->setObjectName(u"Frame"_s.append(QString::number(mode)));
-    panel->setAccessibleName(Tr(Modes[mode].caption));
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, QColor(Modes[mode].colour));
-    panel->setPalette(palette);
-    panel->setAutoFillBackground(true);
-    return panel;
-}
-
-QAction* Check(QMenu* menu, const char* objectName, const QString& caption)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1StringView(objectName));
-    action->setCheckable(true);
-    return action;
-}
-
-} // namespace
 
 void FormMainUi::setupUi(QWidget* form)
 {
@@ -347,6 +334,12 @@ void FormMainUi::setupUi(QWidget* form)
         mnTimeRatio[i]->setData(QVariant::fromValue(ratios[i]));
         timeRatioGroup->addAction(mnTimeRatio[i]);
     }
+    // The jobs that have a window of their own.
+    z_mnPopup->addSeparator()->setObjectName(u"mnSep3"_s);
+    mnConvert = z_mnPopup->addAction(Tr(QT_TRANSLATE_NOOP("FormMain", "形式を変換...")));
+    mnConvert->setObjectName(u"mnConvert"_s);
+    mnRetime = z_mnPopup->addAction(Tr(QT_TRANSLATE_NOOP("FormMain", "タイミングを引き継ぐ...")));
+    mnRetime->setObjectName(u"mnRetime"_s);
     z_mnPopup->addSeparator()->setObjectName(u"mnSep1"_s);
     mnHelp = z_mnPopup->addAction(Tr(QT_TRANSLATE_NOOP("FormMain", "Kovrantのヘルプ")));
     mnHelp->setObjectName(u"mnHelp"_s);

@@ -23,6 +23,28 @@ namespace kovrant {
 class DropLabel;
 class PathField;
 
+// The pieces the window and its option windows are built of.
+
+// Room for a long path in each path field, in average characters of the window's font.
+inline constexpr int PathFieldChars = 64;
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* objectName, const QString& accessibleName)
+{
+    widget->setObjectName(QLatin1StringView(objectName));
+    widget->setAccessibleName(accessibleName);
+    return widget;
+}
+
+// A caption whose buddy is the control it names.
+QLabel* Caption(const char* objectName, const QString& text, QWidget* buddy);
+// "text（key）": a control's tooltip names its key.
+QString WithKey(const QString& text, const QKeySequence& key);
+// Every browse button shows ".."; its accessible name and tooltip say what it picks.
+QPushButton* BrowseButton(const char* objectName, const QString& picks);
+// A framed drop target whose tooltip and description name the keys that stand for a drop.
+DropLabel* DropTarget(const char* objectName, const QString& caption);
+
 // A button that opens its menu where the person is looking: at the pointer after a click of the
 // mouse, under the button when it is pressed from the keyboard or by assistive technology.
 class MenuButton : public QPushButton {
@@ -86,6 +108,8 @@ struct FormMainUi {
     QMenu* z_mnTimeRatio = nullptr;
     QActionGroup* timeRatioGroup = nullptr;
     std::array<QAction*, 3> mnTimeRatio{}; // each with its TimeRatioChoice as its data
+    QAction* mnConvert = nullptr;
+    QAction* mnRetime = nullptr;
     QAction* mnHelp = nullptr;
     QAction* mnAbout = nullptr;
     QAction* mnExit = nullptr;

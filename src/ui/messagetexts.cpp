@@ -89,6 +89,14 @@ QString MismatchDetails(const CrcDiagnosis& diagnosis)
     return ShapeReport(diagnosis).join(MessageLineBreak);
 }
 
+QString OwnOutputMessage(const QString& input)
+{
+    return TwoLines(PrintableFileName(input),
+                    Tr(QT_TRANSLATE_NOOP("FormMain", "出力がこのファイルを置き換えてしまうため、"
+                                                     "何も書き込みませんでした。出力フォルダを"
+                                                     "変えてください。")));
+}
+
 QString SettingsNotSavedMessage(const QString& path)
 {
     return TwoLines(PrintableFileName(path),

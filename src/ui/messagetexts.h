@@ -26,6 +26,8 @@ QString FolderNotFoundMessage(const QString& folder);
 QString RepairMessage(const QString& ttdPath, const CrcDiagnosis& diagnosis);
 // The details of a CRC error that no repair proves: one line each.
 QString MismatchDetails(const CrcDiagnosis& diagnosis);
+// The input's full path, CRLF, that an output of the run would replace it and nothing was done.
+QString OwnOutputMessage(const QString& input);
 // The settings file's path, CRLF, "設定を保存できませんでした".
 QString SettingsNotSavedMessage(const QString& path);
 

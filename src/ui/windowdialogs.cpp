@@ -109,6 +109,11 @@ void DesktopDialogs::showBatchSummary(BatchSummary summary, const BatchReport& r
          SummaryDetails(report));
 }
 
+void DesktopDialogs::reportOwnOutput(const QString& input)
+{
+    Show(m_owner, QMessageBox::Information, OwnOutputMessage(input));
+}
+
 void DesktopDialogs::reportSettingsNotSaved(const QString& path)
 {
     Show(m_owner, QMessageBox::Warning, SettingsNotSavedMessage(path));

@@ -36,6 +36,8 @@ public:
     virtual void showAbout() = 0;
     // The batch's summary with what became of its files.
     virtual void showBatchSummary(BatchSummary summary, const BatchReport& report) = 0;
+    // An output of the run would replace input, one of its own inputs: nothing was done.
+    virtual void reportOwnOutput(const QString& input) = 0;
     // The settings could not be kept in the file at path when the window closed.
     virtual void reportSettingsNotSaved(const QString& path) = 0;
 };
@@ -66,6 +68,7 @@ public:
     void warnEqualExtensions() override;
     void showAbout() override;
     void showBatchSummary(BatchSummary summary, const BatchReport& report) override;
+    void reportOwnOutput(const QString& input) override;
     void reportSettingsNotSaved(const QString& path) override;
 
 private:

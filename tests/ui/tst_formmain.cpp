@@ -6,6 +6,7 @@
 #include "ui/droptargets.h"
 #include "ui/formmain.h"
 #include "ui/messagetexts.h"
+#include "ui/toolwindows.h"
 #include "ui/windowdialogs.h"
 #include "ui/windowservices.h"
 
@@ -13,6 +14,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -21,6 +23,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSpinBox>
 #include <QWindow>
 #include <QtTest>
 
@@ -72,6 +75,7 @@ public:
     void warnEqualExtensions() override { add(u"warn"_s); }
     void showAbout() override { add(u"about"_s, true); }
     void reportSettingsNotSaved(const QString& p) override { add(u"not saved:"_s + p); }
+    void reportOwnOutput(const QString& p) override { add(u"own:"_s + p); }
 
 private:
     bool add(const QString& call, bool runWhileOpen = false)
@@ -161,6 +165,12 @@ class TestFormMain : public QObject {
         return QDir(dir()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).join(u' ');
     }
     QString status() const { return find<QLabel>(u"lblStatus"_s)->text(); }
+    // The option window that the menu entry opens.
+    QDialog* tool(const QString& entry) const
+    {
+        trigger(entry);
+        return find<QDialog>(entry == u"mnConvert" ? u"FormConvert"_s : u"FormRetime"_s);
+    }
     bool shown(const QString& name) const { return find(name)->isVisibleTo(m_form.get()); }
 
 public Q_SLOTS:
@@ -557,6 +567,207 @@ private Q_SLOTS:
         QCOMPARE(status(), taken.isEmpty() ? FilesNotTakenStatus() : QString());
         QCOMPARE(m_form->takeFiles(m_files->paths(files)),
                  mode == MainMode::Combine && !taken.isEmpty());
+    }
+
+    // The menu's entries open their windows over the main window, which waits meanwhile; the
+    // windows show the single combine's output folder rule and change it. Every control is
+    // reached by Tab and named; the drop target takes files from a dialog, the fields from their
+    // browse buttons, and 実行 waits for both files.
+    void toolWindowsOpenFromTheMenu()
+    {
+        show();
+        QVERIFY(m_files->fill(u"picked=/"_s));
+        click(u"ChkSameTTD"_s);
+        find<QLineEdit>(u"txtOut"_s)->setText(u"/out/"_s);
+        for (const QString& entry : {u"mnConvert"_s, u"mnRetime"_s}) {
+            QDialog* window = tool(entry);
+            QVERIFY(window->isVisible() && window->windowModality() == Qt::WindowModal);
+            QTRY_COMPARE(QApplication::activeModalWidget(), window);
+            QVERIFY(!m_form->takeFiles({dir(u"a.LRC"_s)}));
+            for (const QWidget* control : window->findChildren<QWidget*>()) {
+                if (control->isEnabled() && (control->focusPolicy() & Qt::TabFocus) &&
+                    !control->objectName().startsWith(u"qt_"))
+                    QVERIFY2(!control->accessibleName().isEmpty(),
+                             qPrintable(control->objectName()));
+            }
+            const QString prefix = entry.mid(2);
+            auto* folder = window->findChild<QLineEdit*>(u"txt%1Out"_s.arg(prefix));
+            auto* beside = window->findChild<QCheckBox*>(u"chk%1Beside"_s.arg(prefix));
+            QVERIFY(folder->isEnabled() && !beside->isChecked());
+            QCOMPARE(folder->text(), find<QLineEdit>(u"txtOut"_s)->text());
+            QCOMPARE(Drag(folder, {QUrl::fromLocalFile(dir(u"picked"_s))}), Copied);
+            QCOMPARE(Drag(folder, {QUrl::fromLocalFile(dir(u"a.LRC"_s))}), Refused);
+            m_dialogs.folder = dir(u"picked"_s);
+            window->findChild<QAbstractButton*>(u"com%1Out"_s.arg(prefix))->click();
+            QCOMPARE(m_form->snapshot().outputFolder, dir(u"picked/"_s));
+            beside->click();
+            QVERIFY(m_form->snapshot().outputBesideTtd && !folder->isEnabled());
+            beside->click();
+            QTest::keyClick(window, Qt::Key_Escape);
+            QVERIFY(!window->isVisible());
+        }
+        QDialog* convert = tool(u"mnConvert"_s);
+        QCOMPARE(convert->findChild<QLineEdit*>(u"txtConvertOut"_s)->text(), dir(u"picked/"_s));
+        m_dialogs.files = m_files->paths(u"a.LRC b.ass"_s);
+        QTest::keyClick(find(u"lblDropConvert"_s), Qt::Key_Return);
+        auto* converting = static_cast<FormConvert*>(convert);
+        QVERIFY(converting->isPending());
+        QCOMPARE(converting->queue(), m_dialogs.files);
+        QCOMPARE(Drag(find(u"lblDropConvert"_s), {QUrl::fromLocalFile(dir(u"a.LRC"_s))}), Refused);
+        convert->close();
+
+        QDialog* retime = tool(u"mnRetime"_s);
+        auto* run = find<QAbstractButton>(u"comRun"_s);
+        QVERIFY(!run->isEnabled());
+        m_dialogs.file = dir(u"old.LRC"_s);
+        click(u"comOld"_s);
+        QVERIFY(!run->isEnabled());
+        m_dialogs.file = dir(u"new.TXT"_s);
+        click(u"comNew"_s);
+        QVERIFY(run->isEnabled());
+        QCOMPARE(find<QLineEdit>(u"txtOld"_s)->text() + u'|' + find<QLineEdit>(u"txtNew"_s)->text(),
+                 dir(u"old.LRC"_s) + u'|' + dir(u"new.TXT"_s));
+        QCOMPARE(m_dialogs.calls.filter(u"open"_s).join(u' ').replace(m_files->dir.path(), u"%D"_s),
+                 u"open*:@%D/picked open:@%D open:@%D"_s);
+        retime->close();
+    }
+
+    // A conversion writes each format with its extension, shifted as asked.
+    void convertWritesTheFormatChosen_data()
+    {
+        QTest::addColumn<int>("format"); // position in the list
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<QString>("input"); // NAME=CONTENT
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("holds");
+        QTest::newRow("LRC") << 0 << 0 << u"in.KRA=lrc"_s << u"in.lrc"_s
+                             << u"[00:01.00]あいうえ\r\n"_s;
+        QTest::newRow("enhanced LRC, a second later")
+            << 1 << 1000 << u"in.KRA=lrc"_s << u"in.lrc"_s << u"<00:02.00>あいう<00:03.50>え"_s;
+        QTest::newRow("ASS") << 2 << 0 << u"in.KRA=lrc"_s << u"in.ass"_s << u"{\\kf150}あいう"_s;
+        QTest::newRow("WebVTT, earlier")
+            << 3 << -500 << u"in.KRA=lrc"_s << u"in.vtt"_s << u"00:00:00.500 --> 00:00:02.500"_s;
+        QTest::newRow("an LRC file to time-tagged lyrics")
+            << 4 << 0 << u"in.txt=[00:01.50]a"_s << u"in.LRC"_s << u"[00:01:50]a"_s;
+    }
+    void convertWritesTheFormatChosen()
+    {
+        QFETCH(int, format);
+        QFETCH(int, shift);
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(QString, holds);
+        QVERIFY(m_files->fill(input));
+        auto* convert = static_cast<FormConvert*>(tool(u"mnConvert"_s));
+        choose(u"cmbFormat"_s, format);
+        find<QSpinBox>(u"spnShift"_s)->setValue(shift);
+        QCOMPARE(
+            Drag(find(u"lblDropConvert"_s), {QUrl::fromLocalFile(dir(input.section(u'=', 0, 0)))}),
+            Copied);
+        convert->runConversion();
+        QCOMPARE(m_dialogs.calls, QStringList{u"summary:0"_s});
+        QVERIFY(convert->queue().isEmpty());
+        QFile written(dir(output));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY2(QString::fromUtf8(written.readAll()).contains(holds), qPrintable(holds));
+        QCOMPARE(status(), BatchStatus(m_dialogs.report));
+    }
+
+    // Both windows write by the single combine's rule, refuse an output that would replace one of
+    // the run's inputs, and lock the main window and themselves while they run, also when a file
+    // fails; the retime's report comes before anything is written.
+    void toolWindowsWriteByTheOutputFolderRule_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("files");
+        QTest::addColumn<QString>("inputs"); // dropped, or OLD and NEW
+        QTest::addColumn<QString>("folder"); // "": beside the input
+        QTest::addColumn<QString>("dialogs");
+        QTest::addColumn<QString>("after");
+        const QString lyrics = u"old.KRA=lrc new.TXT=txt"_s;
+        QTest::newRow("convert beside the input")
+            << u"mnConvert"_s << lyrics << u"old.KRA"_s << QString() << u"summary:0"_s
+            << u"new.TXT old.KRA old.lrc"_s;
+        QTest::newRow("convert into the folder given")
+            << u"mnConvert"_s << lyrics + u" out=/"_s << u"old.KRA new.TXT"_s << u"%D/out/"_s
+            << u"error:%Dnew.TXT summary:1"_s << u"new.TXT old.KRA out out/old.lrc"_s;
+        QTest::newRow("convert asks before it replaces")
+            << u"mnConvert"_s << lyrics + u" old.lrc=x"_s << u"old.KRA"_s << QString()
+            << u"ask:%Dold.lrc summary:1"_s << u"new.TXT old.KRA old.lrc"_s;
+        QTest::newRow("convert without the folder asked for")
+            << u"mnConvert"_s << lyrics << u"old.KRA"_s << u"-"_s << u"no output folder"_s
+            << u"new.TXT old.KRA"_s;
+        QTest::newRow("convert into a folder that is not there")
+            << u"mnConvert"_s << lyrics << u"old.KRA"_s << u"%D/none/"_s << u"folder:%Dnone/"_s
+            << u"new.TXT old.KRA"_s;
+        QTest::newRow("convert onto its own input")
+            << u"mnConvert"_s << u"a.lrc=[00:01.00]a"_s << u"a.lrc"_s << QString()
+            << u"own:%Da.lrc"_s << u"a.lrc"_s;
+        QTest::newRow("retime beside the new lyrics")
+            << u"mnRetime"_s << lyrics << u"old.KRA new.TXT"_s << QString() << u"retime:%Dnew.TXT"_s
+            << u"new.LRC new.TXT old.KRA"_s;
+        QTest::newRow("retime into the folder given")
+            << u"mnRetime"_s << lyrics + u" out=/"_s << u"old.KRA new.TXT"_s << u"%D/out/"_s
+            << u"retime:%Dnew.TXT"_s << u"new.TXT old.KRA out out/new.LRC"_s;
+        QTest::newRow("retime asks before it replaces")
+            << u"mnRetime"_s << lyrics + u" new.LRC=x"_s << u"old.KRA new.TXT"_s << QString()
+            << u"retime:%Dnew.TXT ask:%Dnew.LRC"_s << u"new.LRC new.TXT old.KRA"_s;
+        QTest::newRow("retime of a file that is not lyrics")
+            << u"mnRetime"_s << u"old.KRA=untagged new.TXT=txt"_s << u"old.KRA new.TXT"_s
+            << QString() << u"error:%Dold.KRA"_s << u"new.TXT old.KRA"_s;
+        QTest::newRow("retime onto the old lyrics")
+            << u"mnRetime"_s << u"new.LRC=lrc new.TXT=txt"_s << u"new.LRC new.TXT"_s << QString()
+            << u"own:%Dnew.LRC"_s << u"new.LRC new.TXT"_s;
+    }
+    void toolWindowsWriteByTheOutputFolderRule()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, files);
+        QFETCH(QString, inputs);
+        QFETCH(QString, folder);
+        QFETCH(QString, dialogs);
+        QFETCH(QString, after);
+        QVERIFY(m_files->fill(files));
+        QDialog* window = tool(entry);
+        const QString prefix = entry.mid(2);
+        if (!folder.isEmpty()) {
+            window->findChild<QCheckBox*>(u"chk%1Beside"_s.arg(prefix))->click();
+            window->findChild<QLineEdit*>(u"txt%1Out"_s.arg(prefix))
+                ->setText(folder == u"-" ? QString() : m_files->expand(folder));
+        }
+        bool locked = false; // while a question or the summary is open
+        m_dialogs.whileOpen = [&] {
+            locked = !m_form->isEnabled() && !window->isEnabled() &&
+                     QGuiApplication::overrideCursor() && !window->close() && !m_form->close();
+        };
+        const QStringList paths = m_files->paths(inputs);
+        if (entry == u"mnConvert") {
+            QList<QUrl> urls;
+            for (const QString& path : paths)
+                urls << QUrl::fromLocalFile(path);
+            QCOMPARE(Drag(find(u"lblDropConvert"_s), urls), Copied);
+            static_cast<FormConvert*>(window)->runConversion();
+        } else {
+            QCOMPARE(Drag(find(u"txtOld"_s), {QUrl::fromLocalFile(paths[0])}), Copied);
+            QCOMPARE(Drag(find(u"txtNew"_s), {QUrl::fromLocalFile(paths[1])}), Copied);
+            find(u"txtNew"_s)->setFocus();
+            QTest::keyClick(find(u"txtNew"_s), Qt::Key_Return);
+            // The keyboard is back where it was.
+            QCOMPARE(window->focusWidget(), find(u"txtNew"_s));
+        }
+        QVERIFY(!status().isEmpty());
+        QCOMPARE(m_dialogs.calls.join(u' ').replace(dir(), u"%D"_s), dialogs);
+        QCOMPARE(locked, dialogs.contains(u"ask") || dialogs.contains(u"summary"));
+        QVERIFY(m_form->isEnabled() && window->isEnabled() && window->isVisible());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QStringList listing;
+        QDirIterator it(dir(), QDir::NoDotAndDotDot | QDir::AllEntries,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            listing << it.next().remove(dir());
+        listing.removeOne(u"Kovrant.ini"_s);
+        listing.sort();
+        QCOMPARE(listing.join(u' '), after);
     }
 
     // The window reopens where it closed, unless its title bar would be out of reach.

@@ -47,6 +47,10 @@ private Q_SLOTS:
         row("a folder is shown as typed", FolderNotFoundMessage(u"/k/out/"_s),
             u"/k/out/\r\nフォルダが見つかりません"_s);
         row("no output folder", OutputFolderMissingText(), u"出力フォルダを指定してください。"_s);
+        row("an output on an input names the input with its folder",
+            OwnOutputMessage(u"/k/a.lrc"_s),
+            u"/k/a.lrc\r\n出力がこのファイルを置き換えてしまうため、何も書き込みませんでした。"
+            u"出力フォルダを変えてください。"_s);
         CrcDiagnosis repaired;
         repaired.repairs = unsigned(Repair::TrailingSpaces) | unsigned(Repair::FullWidthToHalf);
         row("a proven repair is offered", RepairMessage(path, repaired),
