@@ -84,7 +84,7 @@ bench: build
 FUZZ_DIR      ?= build-fuzz
 FUZZ_SECONDS  ?= 60
 FUZZ_TARGETS  := fuzz_divide fuzz_combine fuzz_cp932 fuzz_textencoding fuzz_crcdiagnosis \
-                 fuzz_cliargs fuzz_settings fuzz_formats
+                 fuzz_cliargs fuzz_settings fuzz_formats fuzz_retime
 FUZZ_PACKAGES := $(PACKAGES) clang libclang-rt-14-dev
 
 $(FUZZ_DIR)/CMakeCache.txt:

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -111,6 +112,13 @@ int main(int argc, char* argv[])
     for (int i = 0; i < 40; ++i) {
         const QString tags = lyrics.lyrics();
         corpus.add(u"fuzz_formats"_s, tags.toUtf8());
+        // Old lyrics and their text with a word changed, as retiming takes them.
+        QString text = tags;
+        text.remove(QRegularExpression(u"\\[\\d\\d:\\d\\d:\\d\\d\\]"_s)).replace(u'@', u'a');
+        corpus.add(
+            u"fuzz_retime"_s,
+            QString(tags).replace(u'@', u'a').toUtf8() + '\0' +
+                text.replace(i % std::max<qsizetype>(text.size(), 1), 2, u"新しい"_s).toUtf8());
         for (const LyricsFormat format : {LyricsFormat::Lrc, LyricsFormat::EnhancedLrc,
                                           LyricsFormat::Ass, LyricsFormat::WebVtt}) {
             QString converted;
