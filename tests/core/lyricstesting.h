@@ -13,10 +13,21 @@ inline QString Lf(QString text)
     return text.replace(u"\r\n"_s, u"\n"_s);
 }
 
-// Reads text and compares with the row's "code" and, on success, its "tags": the model written
-// as time-tagged lyrics with LF; a failure leaves the model as it was.
-inline void CheckRead(bool (*read)(QStringView, TimingModel&, ResultCode&), const QString& text)
+// The model of time-tagged lyrics that a test takes as read.
+inline TimingModel Model(const QString& tags)
 {
+    TimingModel model;
+    ResultCode code = ResultCode::Ok;
+    if (!ReadTimeTaggedLyrics(tags, 0, model, code))
+        qFatal("test lyrics that do not read");
+    return model;
+}
+
+// Reads the row's "text" and compares with its "code" and, on success, its "tags": the model
+// written as time-tagged lyrics with LF; a failure leaves the model as it was.
+inline void CheckRead(bool (*read)(QStringView, TimingModel&, ResultCode&))
+{
+    QFETCH(QString, text);
     QFETCH(ResultCode, code);
     TimingModel model;
     model.attributes << u"untouched"_s;

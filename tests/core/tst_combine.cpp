@@ -70,9 +70,6 @@ private Q_SLOTS:
         AddRow("last line of only tags: the source ends in CRLF",
                Ttd(u"(000,001)[00:01:00]\r\n(001,000)[00:05:00]\r\n"_s, u"a\r\n"_s), u"a\r\n"_s,
                false, Ok, u"a[00:01:00]\r\n[00:05:00]\r\n\r\n"_s);
-        AddRow("first line of only tags: the source begins with an empty line",
-               Ttd(u"(000,000)[00:01:00]\r\n(001,000)[00:02:00]"_s, u"\r\nb"_s), u"\r\nb"_s, false,
-               Ok, u"[00:01:00]\r\n[00:02:00]b\r\n\r\n"_s);
         const QString blankEnds = u"\r\n\r\nb\r\n\r\n\r\n"_s; // "b" between lines of only tags
         AddRow("first and last lines of only tags, empty lines between",
                Ttd(u"(000,000)[00:01:00]\r\n\r\n(004,000)[00:06:00]\r\n(005,000)[00:07:00]\r\n"_s,
@@ -122,7 +119,6 @@ private Q_SLOTS:
         AddRatio("tag by tag, a remainder shorter than a tag stays", To1,
                  u"[00:01:00][00:75:00]xyz\n@TimeRatio=0.5"_s,
                  u"[00:02:00][02:30:00]xyz\n@TimeRatio=1"_s);
-        AddRatio("already 1, its text kept", To1, u"[01:00:00]\n@TimeRatio=1.0"_s);
         AddRatio("already 0.9953125, its text kept", To09953125,
                  u"[01:00:00]\n@TimeRatio=0.99531250"_s);
         AddRatio("no usable ratio, nothing added", To1,

@@ -130,7 +130,6 @@ private Q_SLOTS:
         row("a word replaced by a shorter one: its later groups are dropped",
             u"<1>あ<2>い<3>う<4>え<5>\n<6>x", u"かえ\nx", u"<1>か<4>え<5>\n<6>x",
             u"dropped <2> at 1:12; dropped <3> at 1:23");
-        row("kanji to kana", u"<1>好<2>き<3>\n<4>x", u"すき\nx", u"<1>す<2>き<3>\n<4>x");
         row("replaced by lines: the group goes to the first character, past a line break",
             u"<1>恋<2>x", u"\nこ\nいx", u"\n<1>こ\nい<2>x", u"untimed 3: い");
         row("a line inserted is untimed", u"<1>あい<2>\n<3>かき<4>", u"あい\nたち\nかき",
@@ -143,8 +142,6 @@ private Q_SLOTS:
             u"あいうえ", u"<1>あい<2><3>うえ<4>");
         row("a line split: the group follows its character", u"<1>あい<2>うえ<3>", u"あい\nうえ",
             u"<1>あい\n<2>うえ<3>");
-        row("text added at a line end, before its end tag", u"<1>あい<2>", u"あいう",
-            u"<1>あいう<2>", u"untimed 1: う");
         row("text and a line added at a line end: the end tag stays on its line", u"<1>あい<2>\n",
             u"あいう\nかき\n", u"<1>あいう<2>\nかき\n", u"untimed 1: う; untimed 2: かき");
         row("spaces taken from or added to line ends", u"<1>あ<2>  \n<3>い<4>", u"あ\nい  ",

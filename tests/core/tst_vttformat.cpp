@@ -42,15 +42,12 @@ private Q_SLOTS:
     void write()
     {
         QFETCH(QString, tags);
-        TimingModel model;
-        ResultCode code = ResultCode::Ok;
-        QVERIFY(ReadTimeTaggedLyrics(tags, 0, model, code));
-        QTEST(WriteVtt(model), "vtt");
+        QTEST(WriteVtt(testing::Model(tags)), "vtt");
     }
 
     void read_data()
     {
-        QTest::addColumn<QString>("vtt");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<ResultCode>("code");
         QTest::addColumn<QString>("tags");
 
@@ -80,11 +77,7 @@ private Q_SLOTS:
             << u"WEBVTT\n\n01:40:00.000 --> 01:40:01.000\nあ"_s << ResultCode::TimeBeyondLimit;
     }
 
-    void read()
-    {
-        QFETCH(QString, vtt);
-        testing::CheckRead(ReadVtt, vtt);
-    }
+    void read() { testing::CheckRead(ReadVtt); }
 };
 
 QTEST_GUILESS_MAIN(TestVttFormat)

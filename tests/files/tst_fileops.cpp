@@ -240,7 +240,6 @@ private Q_SLOTS:
         add("file onto a file", u"song.lrc"_s, u"0"_s, false);
         add("file onto a dangling link", u"song.lrc"_s, u"dangling"_s, false);
         add("folder onto an empty folder", u"folder"_s, u"empty"_s, false);
-        add("folder onto a link", u"folder"_s, u"link"_s, false);
         add("file to a free name", u"song.lrc"_s, u"new.lrc"_s, true);
         add("folder with content to a free name", u"folder"_s, u"renamed"_s, true);
     }

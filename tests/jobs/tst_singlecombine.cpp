@@ -48,7 +48,7 @@ void TestSingleCombine::runs_data()
     row("the root passes the folder test; 23 names the TTD", other, u"out=/"_s,
         locked + u"mismatch:song.TTD"_s, Failed, {});
     row("a source not valid in its encoding: the notice names the byte and the encoding",
-        u"song.TTD=ttd song.TXT=undecodable"_s, u"same"_s, u"notice:song.TXT:4:CP932@0"_s, Failed,
+        u"song.TTD=ttd song.TXT=undecodable"_s, u"same"_s, u"notice:song.TXT:4:CP932@1"_s, Failed,
         {});
     row("a read that fails: the notice gives the system's reason", pair, u"same nofiles"_s,
         u"notice:song.TTD:1:errno=24"_s, Failed, {});
