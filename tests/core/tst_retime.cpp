@@ -1,6 +1,10 @@
 // Retiming: the output and the report of each kind of edit exactly; and over generated lyrics and
 // random edits, that the old text comes back unchanged, and that the output is the new text with
 // tags of the old one, in their order and never more, every dropped group where it is said to be.
+// The edit script it carries tags by keeps equal units in order, as many as the obvious quadratic
+// table finds in common, for every pair of short texts over a small alphabet and for random
+// longer ones; and the bound refuses a script one edit too long.
+#include "core/editscript.h"
 #include "core/retime.h"
 #include "core/timetag.h"
 
@@ -100,6 +104,39 @@ struct Generator {
                                  chars.size());
     }
 };
+
+using Units = std::vector<char32_t>;
+
+qsizetype ShortestByTable(const Units& a, const Units& b)
+{
+    std::vector<qsizetype> common(b.size() + 1, 0);
+    for (char32_t x : a) {
+        qsizetype diagonal = 0;
+        for (std::size_t j = 0; j < b.size(); ++j)
+            diagonal = std::exchange(common[j + 1],
+                                     x == b[j] ? diagonal + 1 : std::max(common[j + 1], common[j]));
+    }
+    return qsizetype(a.size() + b.size()) - 2 * common.back();
+}
+
+void CheckShortest(const Units& a, const Units& b)
+{
+    const qsizetype shortest = ShortestByTable(a, b);
+    std::vector<KeptRun> kept;
+    qsizetype edits = -1, oldEnd = 0, newEnd = 0, keptUnits = 0;
+    QVERIFY(ShortestEditScript(a, b, shortest, kept, edits));
+    for (const KeptRun& run : kept) {
+        QVERIFY(run.length > 0 && run.oldStart >= oldEnd && run.newStart >= newEnd);
+        oldEnd = run.oldStart + run.length;
+        newEnd = run.newStart + run.length;
+        QVERIFY(oldEnd <= qsizetype(a.size()) && newEnd <= qsizetype(b.size()));
+        QVERIFY(std::equal(a.begin() + run.oldStart, a.begin() + oldEnd, b.begin() + run.newStart));
+        keptUnits += run.length;
+    }
+    QCOMPARE(edits, shortest);
+    QCOMPARE(2 * keptUnits, qsizetype(a.size() + b.size()) - shortest);
+    QVERIFY(shortest == 0 || !ShortestEditScript(a, b, shortest - 1, kept, edits));
+}
 
 } // namespace
 
@@ -225,6 +262,30 @@ private Q_SLOTS:
             }
         }
         QVERIFY(retimed > 1500);
+    }
+    void shortestAsTheTableFinds()
+    {
+        std::vector<Units> shortTexts{{}};
+        for (std::size_t i = 0; shortTexts[i].size() < 5; ++i) {
+            for (char32_t c = U'a'; c <= U'c'; ++c) {
+                shortTexts.push_back(shortTexts[i]);
+                shortTexts.back().push_back(c);
+            }
+        }
+        for (const Units& a : shortTexts) {
+            for (std::size_t b = 0; b < shortTexts.size() && !QTest::currentTestFailed(); ++b)
+                CheckShortest(a, shortTexts[b]);
+        }
+
+        std::minstd_rand random(20260301);
+        for (int i = 0; i < 3000 && !QTest::currentTestFailed(); ++i) {
+            const auto alphabet = 2 + random() % 6;
+            Units a(random() % 80), b(random() % 80);
+            for (Units* text : {&a, &b})
+                std::generate(text->begin(), text->end(),
+                              [&] { return char32_t(U'a' + random() % alphabet); });
+            CheckShortest(a, b);
+        }
     }
 };
 
