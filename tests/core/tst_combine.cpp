@@ -232,6 +232,7 @@ private Q_SLOTS:
         QCOMPARE(RescaleMs(ms, declared, ratio), rescaled);
         QCOMPARE(MsToTimeTag(rescaled), tag);
     }
+
     void diagnoses_data()
     {
         QTest::addColumn<QString>("lyrics");

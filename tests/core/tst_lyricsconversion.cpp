@@ -39,22 +39,7 @@ TimingModel Model(const QString& tags)
     return model;
 }
 
-// Reads the row's "text" and compares with its "code" and, on success, its "tags": the model
-// written as time-tagged lyrics with LF; a failure leaves the model as it was.
-void CheckRead(bool (*read)(QStringView, TimingModel&, ResultCode&))
-{
-    QFETCH(QString, text);
-    QFETCH(ResultCode, code);
-    TimingModel model;
-    model.attributes << u"untouched"_s;
-    ResultCode got = ResultCode::Ok;
-    QCOMPARE(read(text, model, got), code == ResultCode::Ok);
-    QCOMPARE(got, code);
-    if (code == ResultCode::Ok)
-        QTEST(Lf(WriteTimeTaggedLyrics(model)), "tags");
-    else
-        QCOMPARE(model.attributes, QStringList{u"untouched"_s});
-}
+using Reader = bool (*)(QStringView, TimingModel&, ResultCode&);
 
 // Each line's text with "{ms}" at its points, lines joined by "/", then the attributes.
 QString Describe(const TimingModel& model)
@@ -162,6 +147,7 @@ private Q_SLOTS:
         QFETCH(qint64, units);
         QCOMPARE(ToUnits(ms, unitMs), units);
     }
+
     void writeLrc_data()
     {
         QTest::addColumn<QString>("tags");
@@ -197,39 +183,6 @@ private Q_SLOTS:
         QTEST(Lf(WriteLrc(model, true)), "enhanced");
     }
 
-    void readLrc_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<ResultCode>("code");
-        QTest::addColumn<QString>("tags");
-
-        const auto ok = ResultCode::Ok;
-        QTest::newRow("stamp forms; headers back and the others left out")
-            << u"[ti:T]\n[by:me]\n[AR:A]\n[1:02]a\n[01:02.3]b\n[001:02.34]c\n[01:02.345]d\n"
-               u"@TimeRatio=2\n@X=1"_s
-            << ok
-            << u"[01:02:00]a\n[01:02:30]b\n[01:02:34]c\n[01:02:34]d\n\n@Title=T\n@Artist=A\n@X=1\n"_s;
-        QTest::newRow("the offset is taken off every time, wherever it stands; 0 at least")
-            << u"[00:01.00]a\n[00:00.20]b\n[offset:+500]"_s << ok
-            << u"[00:00:50]a\n[00:00:00]b\n\n"_s;
-        QTest::newRow("a negative offset delays")
-            << u"[offset: -250]\n[00:01.00]a"_s << ok << u"[00:01:25]a\n\n"_s;
-        QTest::newRow("word stamps in <> and []; text ahead of them at the line's time")
-            << u"[00:01.00]まえ<00:02.00>あ[00:03.00]い<00:02.50>う\n[00:04.00]<00:04.50>え"_s << ok
-            << u"[00:01:00]まえ[00:02:00]あ[00:03:00]い[00:03:00]う\n[00:04:50]え\n\n"_s;
-        QTest::newRow("a repeated line at each time, the lines then in the order of their times")
-            << u"[00:05.00][00:01.00]サビ\n[00:03.00]A\n歌詞"_s << ok
-            << u"[00:01:00]サビ\n[00:03:00]A\n歌詞\n[00:05:00]サビ\n\n"_s;
-        QTest::newRow("empty lines at both ends go, lines without a stamp stay")
-            << u"\uFEFF\n\n[00:01.00]a\n\nb\n\n"_s << ok << u"[00:01:00]a\n\nb\n\n"_s;
-        QTest::newRow("no stamp") << u"[ti:T]\nあ\n[00:01:00]"_s << ResultCode::NoTimedLine;
-        QTest::newRow("a time past 99:59.99 by the offset")
-            << u"[offset:-10]\n[99:59.99]a"_s << ResultCode::TimeBeyondLimit;
-        QTest::newRow("repeated lines many times the input")
-            << u"[0:00]"_s.repeated(2000) + u"x"_s.repeated(2000) << ResultCode::FileTooLarge;
-    }
-
-    void readLrc() { CheckRead(ReadLrc); }
     void writeVtt_data()
     {
         QTest::addColumn<QString>("tags");
@@ -264,39 +217,6 @@ private Q_SLOTS:
         QTEST(WriteVtt(Model(tags)), "vtt");
     }
 
-    void readVtt_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<ResultCode>("code");
-        QTest::addColumn<QString>("tags");
-
-        const auto ok = ResultCode::Ok;
-        QTest::newRow("header lines, identifiers, settings, short stamps, lines joined")
-            << u"\uFEFFWEBVTT - 歌\r\nKind: captions\r\n\r\nSTYLE\r\n::cue {}\r\n\r\nid1\r\n"
-               u"00:01.000 --> 00:02.000 align:start\r\nあ<00:01.500>い\r\nう\r\n"_s
-            << ok << u"[00:01:00]あ[00:01:50]い う[00:02:00]\n\n"_s;
-        QTest::newRow("markup and ruby text left out, references decoded, text that reads as a tag")
-            << u"WEBVTT\n\n00:00:01.000 --> 00:00:04.000\n<v 歌手><c.x>漢<ruby>字<rt>じ</rt></ruby>"
-               u"</c>&amp;&lt;&#x41;&#66;&nbsp;&bogus;&#0;[00:09:00]\n"_s
-            << ok << u"[00:01:00]漢字&<AB\u00A0&bogus;&#0;[\u200B00:09:00][00:04:00]\n\n"_s;
-        QTest::newRow("notes: attributes, lines without time, empty lines; bad cues skipped")
-            << u"WEBVTT\n\nNOTE\n@Title=T\n@TimeRatio=2\n\nNOTE 歌&amp;詞\n\nNOTE\n\n"
-               u"00:00:61.000 --> 00:00:62.000\nx\n\n1:02.000 --> 1:03.000\nx\n\n00:03.00 --> "
-               u"00:04.000\nx\n\n"
-               u"00:00:01.000 --> 00:00:02.000\nあ\n00:00:02.000 --> 00:00:04.000\nい"_s
-            << ok << u"歌&詞\n\n[00:01:00]あ\n[00:02:00]い\n\n@Title=T\n"_s;
-        QTest::newRow("a stamp past the cue's end, an earlier one at the time before")
-            << u"WEBVTT\n\n00:00:02.000 --> 00:00:03.000\nあ<00:00:04.000>い<00:00:01.000>う"_s
-            << ok << u"[00:02:00]あ[00:04:00]い[00:04:00]う[00:04:00]\n\n"_s;
-        QTest::newRow("no header")
-            << u"WEBVTTX\n\n00:00:01.000 --> 00:00:02.000\nあ"_s << ResultCode::UnknownLyricsFormat;
-        QTest::newRow("no valid cue")
-            << u"WEBVTT\n\nNOTE x\n\n00:00:01.000 -> 00:00:02.000\nあ"_s << ResultCode::NoTimedLine;
-        QTest::newRow("a time past 99:59.99")
-            << u"WEBVTT\n\n01:40:00.000 --> 01:40:01.000\nあ"_s << ResultCode::TimeBeyondLimit;
-    }
-
-    void readVtt() { CheckRead(ReadVtt); }
     // The whole file once: head, style, the end rules, escapes and lines without time.
     void writeAssAndReadBack()
     {
@@ -322,45 +242,6 @@ private Q_SLOTS:
         QVERIFY(ReadAss(ass, back, code));
         QCOMPARE(Lf(WriteTimeTaggedLyrics(back)), tags);
     }
-
-    void readAss_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<ResultCode>("code");
-        QTest::addColumn<QString>("tags");
-
-        const auto ok = ResultCode::Ok;
-        QTest::newRow("every karaoke tag; text ahead of the first, other tags and escapes")
-            << Info + u"Title: 歌\n; @X=1\n; a comment\n[V4+ Styles]\nTitle: not this\n"_s +
-                   Events +
-                   u"Dialogue: 0,0:00:01.00,0:00:09.00,Default,,0,0,0,,まえ{\\k50\\b1}あ{\\K30}い"
-                   u"{\\kf20\\kt10}う{\\ko-5}{\\fs20}え\\Nお\\hか{x"_s
-            << ok
-            << u"[00:01:00]まえあ[00:01:50]い[00:01:80]う[00:02:00]え お\u00A0か{x[00:02:00]\n\n"
-               u"@Title=歌\n@X=1\n"_s;
-        QTest::newRow("without karaoke End ends; comments without an effect; another format")
-            << Info + u"[Events]\nFormat: Start, End, Effect, Text\n"
-                      u"Comment: 0:00:00.00,0:00:00.00,,歌詞\n"
-                      u"Comment: 0:00:00.00,0:00:00.00,template syl,{\\k1}x\n"
-                      u"Dialogue: 0:00:01.00,0:00:03.00,,a, b\nDialogue:0:00:05.00,0:00:06.00,,c"_s
-            << ok << u"歌詞\n[00:01:00]a, b[00:03:00]\n[00:05:00]c[00:06:00]\n\n"_s;
-        QTest::newRow("no events section") << Info + u"Title: x"_s << ResultCode::InvalidAss;
-        QTest::newRow("a time not H:MM:SS.CC")
-            << Events + u"Dialogue: 0,0:00:01.0,0:00:02.00,Default,,0,0,0,,a"_s
-            << ResultCode::InvalidAss;
-        QTest::newRow("a Dialogue with too few fields")
-            << Events + u"Dialogue: 0,0:00:01.00"_s << ResultCode::InvalidAss;
-        QTest::newRow("a format whose last field is not Text")
-            << u"[Events]\nFormat: Start, Text, End\n"_s << ResultCode::InvalidAss;
-        QTest::newRow("no Dialogue")
-            << Events + u"Comment: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,a"_s
-            << ResultCode::NoTimedLine;
-        QTest::newRow("a time past 99:59.99")
-            << Events + u"Dialogue: 0,1:40:00.00,1:40:01.00,Default,,0,0,0,,a"_s
-            << ResultCode::TimeBeyondLimit;
-    }
-
-    void readAss() { CheckRead(ReadAss); }
 
     // libass finds one event per timed line, starting at its first tag and lasting to its end
     // tag, or else to the next line's start, or for the last line two seconds past its last tag.
@@ -402,6 +283,114 @@ private Q_SLOTS:
             }
         }
     }
+
+    // Each format read back into time-tagged lyrics, compared as written with LF; a failure
+    // leaves the model as it was.
+    void read_data()
+    {
+        QTest::addColumn<Reader>("reader");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<ResultCode>("code");
+        QTest::addColumn<QString>("tags");
+        const auto rows = [](Reader reader, const char* format) {
+            return [=](const char* name) -> QTestData& {
+                return QTest::addRow("%s: %s", format, name) << reader;
+            };
+        };
+        const auto lrc = rows(ReadLrc, "LRC"), vtt = rows(ReadVtt, "WebVTT"),
+                   ass = rows(ReadAss, "ASS");
+        const auto ok = ResultCode::Ok;
+        lrc("stamp forms; headers back and the others left out")
+            << u"[ti:T]\n[by:me]\n[AR:A]\n[1:02]a\n[01:02.3]b\n[001:02.34]c\n[01:02.345]d\n"
+               u"@TimeRatio=2\n@X=1"_s
+            << ok
+            << u"[01:02:00]a\n[01:02:30]b\n[01:02:34]c\n[01:02:34]d\n\n@Title=T\n@Artist=A\n@X=1\n"_s;
+        lrc("the offset is taken off every time, wherever it stands; 0 at least")
+            << u"[00:01.00]a\n[00:00.20]b\n[offset:+500]"_s << ok
+            << u"[00:00:50]a\n[00:00:00]b\n\n"_s;
+        lrc("a negative offset delays")
+            << u"[offset: -250]\n[00:01.00]a"_s << ok << u"[00:01:25]a\n\n"_s;
+        lrc("word stamps in <> and []; text ahead of them at the line's time")
+            << u"[00:01.00]まえ<00:02.00>あ[00:03.00]い<00:02.50>う\n[00:04.00]<00:04.50>え"_s << ok
+            << u"[00:01:00]まえ[00:02:00]あ[00:03:00]い[00:03:00]う\n[00:04:50]え\n\n"_s;
+        lrc("a repeated line at each time, the lines then in the order of their times")
+            << u"[00:05.00][00:01.00]サビ\n[00:03.00]A\n歌詞"_s << ok
+            << u"[00:01:00]サビ\n[00:03:00]A\n歌詞\n[00:05:00]サビ\n\n"_s;
+        lrc("empty lines at both ends go, lines without a stamp stay")
+            << u"\uFEFF\n\n[00:01.00]a\n\nb\n\n"_s << ok << u"[00:01:00]a\n\nb\n\n"_s;
+        lrc("no stamp") << u"[ti:T]\nあ\n[00:01:00]"_s << ResultCode::NoTimedLine;
+        lrc("a time past 99:59.99 by the offset")
+            << u"[offset:-10]\n[99:59.99]a"_s << ResultCode::TimeBeyondLimit;
+        lrc("repeated lines many times the input")
+            << u"[0:00]"_s.repeated(2000) + u"x"_s.repeated(2000) << ResultCode::FileTooLarge;
+        vtt("header lines, identifiers, settings, short stamps, lines joined")
+            << u"\uFEFFWEBVTT - 歌\r\nKind: captions\r\n\r\nSTYLE\r\n::cue {}\r\n\r\nid1\r\n"
+               u"00:01.000 --> 00:02.000 align:start\r\nあ<00:01.500>い\r\nう\r\n"_s
+            << ok << u"[00:01:00]あ[00:01:50]い う[00:02:00]\n\n"_s;
+        vtt("markup and ruby text left out, references decoded, text that reads as a tag")
+            << u"WEBVTT\n\n00:00:01.000 --> 00:00:04.000\n<v 歌手><c.x>漢<ruby>字<rt>じ</rt></ruby>"
+               u"</c>&amp;&lt;&#x41;&#66;&nbsp;&bogus;&#0;[00:09:00]\n"_s
+            << ok << u"[00:01:00]漢字&<AB\u00A0&bogus;&#0;[\u200B00:09:00][00:04:00]\n\n"_s;
+        vtt("notes: attributes, lines without time, empty lines; bad cues skipped")
+            << u"WEBVTT\n\nNOTE\n@Title=T\n@TimeRatio=2\n\nNOTE 歌&amp;詞\n\nNOTE\n\n"
+               u"00:00:61.000 --> 00:00:62.000\nx\n\n1:02.000 --> 1:03.000\nx\n\n00:03.00 --> "
+               u"00:04.000\nx\n\n"
+               u"00:00:01.000 --> 00:00:02.000\nあ\n00:00:02.000 --> 00:00:04.000\nい"_s
+            << ok << u"歌&詞\n\n[00:01:00]あ\n[00:02:00]い\n\n@Title=T\n"_s;
+        vtt("a stamp past the cue's end, an earlier one at the time before")
+            << u"WEBVTT\n\n00:00:02.000 --> 00:00:03.000\nあ<00:00:04.000>い<00:00:01.000>う"_s
+            << ok << u"[00:02:00]あ[00:04:00]い[00:04:00]う[00:04:00]\n\n"_s;
+        vtt("no header") << u"WEBVTTX\n\n00:00:01.000 --> 00:00:02.000\nあ"_s
+                         << ResultCode::UnknownLyricsFormat;
+        vtt("no valid cue") << u"WEBVTT\n\nNOTE x\n\n00:00:01.000 -> 00:00:02.000\nあ"_s
+                            << ResultCode::NoTimedLine;
+        vtt("a time past 99:59.99")
+            << u"WEBVTT\n\n01:40:00.000 --> 01:40:01.000\nあ"_s << ResultCode::TimeBeyondLimit;
+        ass("every karaoke tag; text ahead of the first, other tags and escapes")
+            << Info + u"Title: 歌\n; @X=1\n; a comment\n[V4+ Styles]\nTitle: not this\n"_s +
+                   Events +
+                   u"Dialogue: 0,0:00:01.00,0:00:09.00,Default,,0,0,0,,まえ{\\k50\\b1}あ{\\K30}い"
+                   u"{\\kf20\\kt10}う{\\ko-5}{\\fs20}え\\Nお\\hか{x"_s
+            << ok
+            << u"[00:01:00]まえあ[00:01:50]い[00:01:80]う[00:02:00]え お\u00A0か{x[00:02:00]\n\n"
+               u"@Title=歌\n@X=1\n"_s;
+        ass("without karaoke End ends; comments without an effect; another format")
+            << Info + u"[Events]\nFormat: Start, End, Effect, Text\n"
+                      u"Comment: 0:00:00.00,0:00:00.00,,歌詞\n"
+                      u"Comment: 0:00:00.00,0:00:00.00,template syl,{\\k1}x\n"
+                      u"Dialogue: 0:00:01.00,0:00:03.00,,a, b\nDialogue:0:00:05.00,0:00:06.00,,c"_s
+            << ok << u"歌詞\n[00:01:00]a, b[00:03:00]\n[00:05:00]c[00:06:00]\n\n"_s;
+        ass("no events section") << Info + u"Title: x"_s << ResultCode::InvalidAss;
+        ass("a time not H:MM:SS.CC")
+            << Events + u"Dialogue: 0,0:00:01.0,0:00:02.00,Default,,0,0,0,,a"_s
+            << ResultCode::InvalidAss;
+        ass("a Dialogue with too few fields")
+            << Events + u"Dialogue: 0,0:00:01.00"_s << ResultCode::InvalidAss;
+        ass("a format whose last field is not Text")
+            << u"[Events]\nFormat: Start, Text, End\n"_s << ResultCode::InvalidAss;
+        ass("no Dialogue") << Events + u"Comment: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,a"_s
+                           << ResultCode::NoTimedLine;
+        ass("a time past 99:59.99")
+            << Events + u"Dialogue: 0,1:40:00.00,1:40:01.00,Default,,0,0,0,,a"_s
+            << ResultCode::TimeBeyondLimit;
+    }
+
+    void read()
+    {
+        QFETCH(Reader, reader);
+        QFETCH(QString, text);
+        QFETCH(ResultCode, code);
+        TimingModel model;
+        model.attributes << u"untouched"_s;
+        ResultCode got = ResultCode::Ok;
+        QCOMPARE(reader(text, model, got), code == ResultCode::Ok);
+        QCOMPARE(got, code);
+        if (code == ResultCode::Ok)
+            QTEST(Lf(WriteTimeTaggedLyrics(model)), "tags");
+        else
+            QCOMPARE(model.attributes, QStringList{u"untouched"_s});
+    }
+
     void recognise_data()
     {
         QTest::addColumn<QString>("text");

@@ -263,6 +263,7 @@ private Q_SLOTS:
         }
         QVERIFY(retimed > 1500);
     }
+
     void shortestAsTheTableFinds()
     {
         std::vector<Units> shortTexts{{}};
