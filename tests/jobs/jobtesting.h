@@ -115,8 +115,7 @@ private:
 // "txt-spaces" is "txt" with spaces and tabs at its line ends. "nocrc+ratio" is "ttd" combined
 // with "txt-other" unchecked at the ratio 0.9953125. "as-lrc", "as-elrc", "as-ass" and "as-vtt"
 // are "lrc" converted, in UTF-8; "from-vtt" is "as-vtt" converted back; "lrc-text" is "lrc"
-// without its tags. Other names stand for
-// their own bytes.
+// without its tags. Other names stand for their own bytes.
 inline const QMap<QString, QByteArray>& Contents()
 {
     static const QMap<QString, QByteArray> contents = [] {
