@@ -39,7 +39,7 @@ QByteArray AclOf(const QByteArray& path)
     return acl.left(std::max<ssize_t>(size, 0));
 }
 
-// Rows are written with "\" and added once as they stand and once with every "\" as "/".
+// Path rows are written with "\" and added once as they stand and once with every "\" as "/".
 void AddForBoth(const char* name, QString path, QString expected)
 {
     for (const QChar sep : {QChar(u'\\'), QChar(u'/')}) {
