@@ -156,6 +156,7 @@ inline const QMap<QString, QByteArray>& Contents()
         // Code page 932 half-width katakana that happen to be valid UTF-8 ("ﾂｱ" reads as "±").
         bytes[u"undecodable"_s] = "a\x81";
         bytes[u"ambiguous"_s] = "[00:01:00]\xC2\xB1[00:02:00]\r\n";
+        bytes[u"utf16-odd"_s] = QByteArray::fromHex("fffe610062"); // for the fuzzers' first corpus
         for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
             if (!EncodeCp932(it.value(), bytes[it.key()]))
                 qFatal("test text without a code page 932 form");
