@@ -304,10 +304,12 @@ void TestCli::endsCleanlyOnSignals()
     cli.setWorkingDirectory(folder.dir.path());
     cli.start(QStringLiteral(KOVRANT_CLI_PATH), arguments);
     QVERIFY(cli.waitForStarted());
+    // Taken now: once the program has ended, processId() is 0, and kill(0) signals this test.
+    const auto pid = pid_t(cli.processId());
     QByteArray listed;
     while (listed.count('\n') < after && cli.waitForReadyRead(10000))
         listed += cli.readAllStandardOutput();
-    QCOMPARE(::kill(pid_t(cli.processId()), signal), 0);
+    QCOMPARE(::kill(pid, signal), 0);
     QVERIFY(cli.waitForFinished(10000));
     QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
     QCOMPARE(cli.exitCode(), signal);
