@@ -134,6 +134,8 @@ private Q_SLOTS:
             << 1005.0 << 10 << qint64(100);
         QTest::newRow("whole milliseconds: a half goes to the even neighbour, up")
             << 1015.0 << 10 << qint64(102);
+        QTest::newRow("whole milliseconds: more than a half goes up")
+            << 1016.0 << 10 << qint64(102);
         QTest::newRow("a fraction rounded to centiseconds") << 1004.7096 << 10 << qint64(100);
         QTest::newRow("a fraction rounded to milliseconds") << 1004.7096 << 1 << qint64(1005);
         QTest::newRow("binary noise above a half is read at 15 digits, a half")
