@@ -12,7 +12,6 @@
 #include "jobs/messages.h"
 #include "jobs/retimejob.h"
 #include "jobs/singlecombine.h"
-#include "jobs/taggedinput.h"
 #include "version.h"
 
 #include <QDir>
@@ -92,20 +91,11 @@ QList<JobFiles> RunFiles(const CliOptions& options)
         for (const QString& file : options.files)
             run << SingleCombineFiles(SingleCombineSnapshot(options, file));
         break;
-    case CliCommand::Convert: {
-        JobFiles all;
-        for (const QString& file : options.files) {
-            const JobFiles files = ConvertFiles(file, IsTtdFile(file), options.format, outputFolder,
-                                                SnapshotFor(options));
-            all.inputs << files.inputs;
-            all.outputs << files.outputs;
-        }
-        run << all;
+    case CliCommand::Convert:
+        run << ConvertFiles(options.files, options.format, outputFolder, SnapshotFor(options));
         break;
-    }
     case CliCommand::Retime:
-        run << RetimeFiles(options.files[0], IsTtdFile(options.files[0]), options.files[1],
-                           outputFolder, SnapshotFor(options));
+        run << RetimeFiles(options.files[0], options.files[1], outputFolder, SnapshotFor(options));
         break;
     case CliCommand::Rename:
     case CliCommand::Help:

@@ -3,6 +3,7 @@
 #include "files/fileid.h"
 #include "files/filenames.h"
 #include "files/paths.h"
+#include "jobs/taggedinput.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,20 +99,24 @@ JobFiles SingleCombineFiles(const JobSnapshot& state)
     return {{state.ttdPath, state.sourcePath}, {SingleCombineOutputPath(state)}};
 }
 
-JobFiles ConvertFiles(const QString& file, bool ttdInput, LyricsFormat to,
-                      const QString& outputFolder, const JobSnapshot& state)
+JobFiles ConvertFiles(const QStringList& files, LyricsFormat to, const QString& outputFolder,
+                      const JobSnapshot& state)
 {
-    JobFiles files{{file}, {ConvertOutputPath(file, to, outputFolder, state)}};
-    if (ttdInput && to != LyricsFormat::Tags)
-        files.inputs << CombineSourcePath(file, state);
-    return files;
+    JobFiles all;
+    for (const QString& file : files) {
+        all.inputs << file;
+        if (to != LyricsFormat::Tags && IsTtdFile(file))
+            all.inputs << CombineSourcePath(file, state);
+        all.outputs << ConvertOutputPath(file, to, outputFolder, state);
+    }
+    return all;
 }
 
-JobFiles RetimeFiles(const QString& oldFile, bool oldIsTtd, const QString& newFile,
-                     const QString& outputFolder, const JobSnapshot& state)
+JobFiles RetimeFiles(const QString& oldFile, const QString& newFile, const QString& outputFolder,
+                     const JobSnapshot& state)
 {
     JobFiles files{{oldFile, newFile}, {RetimeOutputPath(newFile, outputFolder, state)}};
-    if (oldIsTtd)
+    if (IsTtdFile(oldFile))
         files.inputs << CombineSourcePath(oldFile, state);
     return files;
 }

@@ -63,13 +63,14 @@ JobFiles DivideFiles(const QString& lyricsFile, const JobSnapshot& state);
 // file is the single combine of that file, its source lyrics beside it and the output beside it.
 JobFiles SingleCombineFiles(const JobSnapshot& state);
 
-// What a conversion of file reads and writes. A TTD file (ttdInput) converted to a players'
-// format is combined first, so its source lyrics are read as well.
-JobFiles ConvertFiles(const QString& file, bool ttdInput, LyricsFormat to,
-                      const QString& outputFolder, const JobSnapshot& state);
-// What a retime of oldFile (a TTD file when oldIsTtd) to newFile reads and writes.
-JobFiles RetimeFiles(const QString& oldFile, bool oldIsTtd, const QString& newFile,
-                     const QString& outputFolder, const JobSnapshot& state);
+// What a conversion of the files reads and writes, as one set, so that no file's output falls on
+// another's input either. A TTD file (IsTtdFile) converted to a players' format is combined
+// first, so its source lyrics are read as well.
+JobFiles ConvertFiles(const QStringList& files, LyricsFormat to, const QString& outputFolder,
+                      const JobSnapshot& state);
+// What a retime of oldFile to newFile reads and writes; likewise for a TTD file as oldFile.
+JobFiles RetimeFiles(const QString& oldFile, const QString& newFile, const QString& outputFolder,
+                     const JobSnapshot& state);
 
 // The first input that one of the outputs would replace, so that a run can refuse it before it
 // reads anything: a name that differs only in case, as some file systems see names, unless the

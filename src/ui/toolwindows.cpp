@@ -7,7 +7,6 @@
 #include "jobs/formatconversion.h"
 #include "jobs/jobpaths.h"
 #include "jobs/retimejob.h"
-#include "jobs/taggedinput.h"
 #include "ui/droptargets.h"
 #include "ui/messagetexts.h"
 #include "ui/toolwindowsui.h"
@@ -28,14 +27,6 @@ namespace {
 QString Tr(const char* context, const char* text)
 {
     return QCoreApplication::translate(context, text);
-}
-
-// The inputs and outputs of several files as one set, so that no file's output falls on
-// another's input either.
-void Add(JobFiles& all, const JobFiles& files)
-{
-    all.inputs << files.inputs;
-    all.outputs << files.outputs;
 }
 
 } // namespace
@@ -195,10 +186,8 @@ void FormConvert::runConversion()
         if (!folder || !CheckOutputFolder(*folder, m_context))
             return m_host.showStatus(CombineStatus({}));
         const ConvertRequest request{format(), shiftMs(), *folder};
-        JobFiles all;
-        for (const QString& file : queue)
-            Add(all, ConvertFiles(file, IsTtdFile(file), request.to, *folder, state));
-        if (const std::optional<QString> input = InputReplacedByOutput(all)) {
+        if (const std::optional<QString> input =
+                InputReplacedByOutput(ConvertFiles(queue, request.to, *folder, state))) {
             m_dialogs.reportOwnOutput(*input);
             return m_host.showStatus(CombineStatus({}));
         }
@@ -257,9 +246,8 @@ void FormRetime::runRetime()
         if (!folder)
             return m_host.showStatus(CombineStatus({}));
         const RetimeRequest request{m_ui->txtOld->text(), m_ui->txtNew->text(), *folder};
-        if (const std::optional<QString> input =
-                InputReplacedByOutput(RetimeFiles(request.oldFile, IsTtdFile(request.oldFile),
-                                                  request.newFile, request.outputFolder, state))) {
+        if (const std::optional<QString> input = InputReplacedByOutput(
+                RetimeFiles(request.oldFile, request.newFile, request.outputFolder, state))) {
             m_dialogs.reportOwnOutput(*input);
             return m_host.showStatus(CombineStatus({}));
         }
