@@ -23,3 +23,9 @@ mkdir -p "$work/out"
 echo
 echo "== the combined lyrics, rescaled ($work/out/sample.LRC)"
 iconv -f CP932 -t UTF-8 "$work/out/sample.LRC" | tr -d '\r'
+echo
+echo "== kovrant-cli convert --to vtt --verbose --output-dir $work/out $work/sample.lrc"
+"$cli" convert --to vtt --verbose --output-dir "$work/out" "$work/sample.lrc"
+echo
+echo "== the first cues of the WebVTT file ($work/out/sample.vtt)"
+head -n 12 "$work/out/sample.vtt"
