@@ -29,15 +29,10 @@ FileOutcome CombineOne(const QString& ttdFile, const JobSnapshot& state, JobCont
 
 FileOutcome DivideOne(const QString& lyricsFile, const JobSnapshot& state, JobContext& context)
 {
-    qint64 size = 0;
-    if (const ResultCode code = CheckInputFile(lyricsFile, MaxInputFileSize, &size);
-        code != ResultCode::Ok)
-        return Failure(code, lyricsFile);
     TextFile lyrics;
-    FileErrorDetails details;
-    if (const ResultCode code = LoadInputText(lyricsFile, state.recognition, lyrics, details, size);
-        code != ResultCode::Ok)
-        return Failure(code, lyricsFile, details);
+    FileOutcome failure;
+    if (!ReadInputText(lyricsFile, BatchInputLimits.lyrics, state, lyrics, failure))
+        return failure;
     QString ttdText;
     QString sourceLyrics;
     ResultCode code = ResultCode::Ok;

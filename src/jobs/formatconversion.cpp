@@ -19,7 +19,7 @@ FileOutcome ConvertOne(const QString& file, const ConvertRequest& request, const
         // A TTD file holds tags already; read as any text, it might not even decode.
         if (IsTtdFile(file))
             return Failure(ResultCode::AlreadyTimeTagged, file);
-        if (!ReadNamedText(file, state, input, failure))
+        if (!ReadInputText(file, NamedInputLimits.lyrics, state, input, failure))
             return failure;
     } else if (!ReadTaggedLyrics(file, state, context, input, failure)) {
         return failure;

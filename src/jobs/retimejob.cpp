@@ -26,7 +26,7 @@ FileOutcome RetimeOne(const RetimeRequest& request, const JobSnapshot& state, Jo
     TextFile newLyrics;
     FileOutcome failure;
     if (!ReadTaggedLyrics(request.oldFile, state, context, oldLyrics, failure) ||
-        !ReadNamedText(request.newFile, state, newLyrics, failure))
+        !ReadInputText(request.newFile, NamedInputLimits.lyrics, state, newLyrics, failure))
         return failure;
 
     RetimeResult result;

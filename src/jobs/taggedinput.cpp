@@ -72,12 +72,11 @@ bool IsTtdFile(const QString& path)
     return false;
 }
 
-bool ReadNamedText(const QString& file, const JobSnapshot& state, TextFile& text,
+bool ReadInputText(const QString& file, qint64 limit, const JobSnapshot& state, TextFile& text,
                    FileOutcome& failure)
 {
     qint64 size = 0;
-    if (const ResultCode code = CheckInputFile(file, NamedInputLimits.lyrics, &size);
-        code != ResultCode::Ok) {
+    if (const ResultCode code = CheckInputFile(file, limit, &size); code != ResultCode::Ok) {
         failure = Failure(code, file);
         return false;
     }
@@ -94,7 +93,7 @@ bool ReadTaggedLyrics(const QString& file, const JobSnapshot& state, JobContext&
                       TextFile& lyrics, FileOutcome& failure)
 {
     if (!IsTtdFile(file))
-        return ReadNamedText(file, state, lyrics, failure);
+        return ReadInputText(file, NamedInputLimits.lyrics, state, lyrics, failure);
     CombinedLyrics combined;
     if (!CombineFiles(file, CombineSourcePath(file, state), NamedInputLimits, CombinedForm::Text,
                       state, context, combined, failure))

@@ -39,8 +39,9 @@ bool IsTtdFile(const QString& path);
 bool ReadTaggedLyrics(const QString& file, const JobSnapshot& state, JobContext& context,
                       TextFile& lyrics, FileOutcome& failure);
 
-// A text file of a job read as it stands, with the batch's checks and NamedInputLimits.
-bool ReadNamedText(const QString& file, const JobSnapshot& state, TextFile& text,
+// A text file of a job read as it stands, in the encoding its recognition finds, after the
+// batch's checks with limit as the largest size.
+bool ReadInputText(const QString& file, qint64 limit, const JobSnapshot& state, TextFile& text,
                    FileOutcome& failure);
 
 } // namespace kovrant
